@@ -1,0 +1,55 @@
+// The CPUs this machine has, and the check of one rule's CPU list against
+// them.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "cpuset/cpuset.h"
+#include "rules/rules.h"
+
+namespace {
+
+bool is_blank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+}  // namespace
+
+void read_present_cpus(cpu_set_t& present_cpus, char (&present_text)[present_text_size], const char* path) {
+    const int fd = open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    const ssize_t got = read(fd, present_text, present_text_size - 1);
+    close(fd);
+    if (got <= 0) {
+        std::memset(present_text, 0, present_text_size);
+        return;
+    }
+    present_text[got] = '\0';
+
+    char* first = present_text;
+    while (is_blank(*first)) ++first;
+    if (*first == '\0') return;  // blanks only: the text keeps them, no CPU is present
+
+    char* last = first + std::strlen(first) - 1;
+    while (is_blank(*last)) --last;
+    last[1] = '\0';
+
+    // Whatever items could be read are present; a failing item changes nothing.
+    (void)parse_cpu_ranges(first, &present_cpus, nullptr, nullptr, 0);
+}
+
+bool check_rule_cpus(const rule_set& set, std::size_t line_number, const char* package, const char* thread,
+                     const char* value, rule& out) {
+    char error_text[cpu_error_size] = {};
+    if (parse_cpu_ranges(value, &out.cpus, set.present_cpus, error_text, sizeof error_text) == 0) {
+        std::printf("第 %zu 行无效 CPU 范围：%s 在规则 %s{%s}=%s，超出可用 CPU (%s)\n", line_number, error_text,
+                    package, thread, value, set.present_text);
+        return false;
+    }
+    if (CPU_COUNT(&out.cpus) == 0) {
+        std::printf("第 %zu 行无效 CPU 范围：%s 在规则 %s{%s}=%s，无有效 CPU\n", line_number, value, package,
+                    thread, value);
+        return false;
+    }
+    return true;
+}
