@@ -51,7 +51,7 @@ constexpr rlim_t tool_address_space = rlim_t{256} << 20;
 
 }  // namespace
 
-TEST(PackageIndex, ManyThreadRulesPerPackageLoadCompletely) {
+TEST(PackageIndexSize, ManyThreadRulesPerPackageLoadCompletely) {
     REQUIRE_CPU0();
     for (const game_file& f : game_files) {
         SCOPED_TRACE(f.name);
@@ -63,7 +63,7 @@ TEST(PackageIndex, ManyThreadRulesPerPackageLoadCompletely) {
     }
 }
 
-TEST(PackageIndex, ManyThreadRulesPerPackageFitInASmallAddressSpace) {
+TEST(PackageIndexSize, ManyThreadRulesPerPackageFitInASmallAddressSpace) {
     REQUIRE_CPU0();
 #ifdef APPLIST_SANITIZE_BUILD
     GTEST_SKIP() << "sanitizer build: its shadow memory needs far more address space than the tool";
@@ -88,7 +88,7 @@ TEST(PackageIndex, ManyThreadRulesPerPackageFitInASmallAddressSpace) {
     }
 }
 
-TEST(PackageIndex, OneEntryPerDistinctPackageName) {
+TEST(PackageIndexSize, OneEntryPerDistinctPackageName) {
     REQUIRE_INTERPOSER();
     REQUIRE_CPU0();
     for (const game_file& f : game_files) {
