@@ -11,7 +11,7 @@ cd "$(dirname "$0")/../.."
 root=$PWD
 
 apt-get install -y -qq --no-install-recommends \
-  g++-aarch64-linux-gnu qemu-user-static groff-base >/dev/null
+  g++-aarch64-linux-gnu qemu-user-static groff-base man-db >/dev/null
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -68,6 +68,9 @@ ctest --test-dir build-aarch64-tests -j2 --output-on-failure -E '_NOT_BUILT$|^ma
 
 echo "-- manual page"
 sh man/check_man_page.sh man/applist-check.1 "$root"
+LC_ALL=C.UTF-8 man --warnings -l man/applist-check.1 >/dev/null 2>"$scratch/man-warnings"
+if [ -s "$scratch/man-warnings" ]; then cat "$scratch/man-warnings"; exit 1; fi
+echo "man --warnings -l: no warnings"
 
 echo "-- cmake --install"
 cmake --install build --prefix "$scratch/install" >/dev/null
