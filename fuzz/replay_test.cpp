@@ -50,3 +50,6 @@ INSTANTIATE_TEST_SUITE_P(Fuzz, CorpusReplay, ::testing::ValuesIn(fuzz_targets),
                          [](const ::testing::TestParamInfo<fuzz_target>& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+// Names the target in test output instead of dumping its bytes.
+void PrintTo(const fuzz_target& target, std::ostream* out) { *out << target.name; }
