@@ -77,6 +77,8 @@ TEST(RuleLine, EachRejectionPrintsItsMessageWithItsText) {
         {"game#", no_equals("game")},
         {"  game  #\t# \r", no_equals("game")},
         {"game # x", no_equals("game # x")},
+        {"a#", no_equals("a")},
+        {"a \r", no_equals("a")},
         {"a{b}", no_equals("a{b}")},
         // Nothing before the '='.
         {"=1", empty_key("")},

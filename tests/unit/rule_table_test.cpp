@@ -313,18 +313,26 @@ TEST_F(RuleTable, TableDoublesWhenTheRuleAfterAFullTablePassesTheDuplicateCheck)
     }
     EXPECT_EQ(set.table.capacity, 10240u);
     expect_records_intact(set, 5121);
-    EXPECT_EQ(index_count(), 5121u - 1024u);  // every fifth is a wildcard
+
+    // Far past the first sizes of everything the table keeps.
+    for (std::size_t i = 5122; i <= 10241; ++i) {
+        const generated_rule g = rule_for_line(i);
+        accept(i + 2, g.package, g.thread, g.value);
+    }
+    EXPECT_EQ(set.table.capacity, 20480u);
+    expect_records_intact(set, 10241);
+    EXPECT_EQ(index_count(), 10241u - 2048u);  // every fifth is a wildcard
 
     // Every rule is still found as a duplicate after the moves.
     testing::internal::CaptureStdout();
     std::string expected;
-    for (std::size_t i = 1; i <= 5121; ++i) {
+    for (std::size_t i = 1; i <= 10241; ++i) {
         const generated_rule g = rule_for_line(i);
-        EXPECT_STREQ(name(add_rule(set, 9000 + i, g.package.c_str(), g.thread.c_str(), "1")), "rejected");
-        expected += "第 " + std::to_string(9000 + i) + " 行重复规则：" + g.package + "{" + g.thread + "}=1\n";
+        EXPECT_STREQ(name(add_rule(set, 30000 + i, g.package.c_str(), g.thread.c_str(), "1")), "rejected");
+        expected += "第 " + std::to_string(30000 + i) + " 行重复规则：" + g.package + "{" + g.thread + "}=1\n";
     }
     EXPECT_EQ(testing::internal::GetCapturedStdout(), expected);
-    EXPECT_EQ(set.table.count, 5121u);
+    EXPECT_EQ(set.table.count, 10241u);
 }
 
 TEST_F(RuleTable, WildcardListDoublesOnTheCommittedRuleAfterAFullList) {
