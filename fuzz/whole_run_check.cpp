@@ -2,6 +2,7 @@
 // message per rejected line in line order and nothing for blank, comment or
 // accepted lines, build a rule set that is consistent with itself, release
 // it completely, and close with a summary and a status that match.
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <set>
@@ -130,7 +131,7 @@ std::string check_whole_run(const std::uint8_t* data, std::size_t size, stdout_c
     if (!create_rule_set(set, present, fuzz_present_text)) return "create_rule_set failed";
     run_state state;
     check_lines(file.get(), size, set, state);
-    const std::string set_broken = check_rule_set(set, present);
+    std::string set_broken = check_rule_set(set, present);
     release_rule_set(set);
     const int status = print_summary(set, state);
     const std::string printed = capture.take();
@@ -153,11 +154,10 @@ std::string check_whole_run(const std::uint8_t* data, std::size_t size, stdout_c
     messages.pop_back();
 
     std::size_t rejected = 0;
-    const std::string messages_broken = check_messages(messages, lines, rejected);
+    std::string messages_broken = check_messages(messages, lines, rejected);
     if (!messages_broken.empty()) return messages_broken;
 
-    std::size_t skipped = 0;
-    for (expected_line line : lines) skipped += line == expected_line::skipped ? 1 : 0;
+    const auto skipped = static_cast<std::size_t>(std::count(lines.begin(), lines.end(), expected_line::skipped));
     const std::size_t accepted = lines.size() - skipped - rejected;
     if (set.table.count != accepted)
         return decimal(set.table.count) + " rules loaded, but " + decimal(accepted) + " lines were neither skipped nor rejected";
