@@ -115,6 +115,8 @@ tool_run run_tool(const std::vector<std::string>& args, const run_options& optio
         std::vector<char*> raw;
         for (std::string& word : argv) raw.push_back(word.data());
         raw.push_back(nullptr);
+        // The alarm survives exec, so a tool that hangs is killed, not waited for.
+        if (options.timeout_seconds > 0) alarm(options.timeout_seconds);
         execvp(raw[0], raw.data());
         _exit(127);
     }

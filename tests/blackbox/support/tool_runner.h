@@ -25,6 +25,7 @@ struct run_options {
     int uid = -1;                    // run as this user (needs root); -1: as is
     std::vector<std::string> env;    // extra NAME=value entries
     bool stdout_to_file = false;     // stdout is a regular file instead of a pipe
+    unsigned timeout_seconds = 0;    // killed by SIGALRM (status 142) after this long; 0: no limit
 };
 
 // The binary under test, as the tool's usage line shows it (argv[0]).
