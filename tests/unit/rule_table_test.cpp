@@ -46,6 +46,19 @@ protected:
 
     unsigned index_count() { return HASH_COUNT(set.package_index); }
 
+    // The table holds one exact rule, and the index its package.
+    void expect_only_rule(const char* package, const char* thread, const char* cpus, std::uint32_t priority) {
+        ASSERT_EQ(set.table.count, 1u);
+        const rule& r = set.table.rules[0];
+        EXPECT_STREQ(r.package, package);
+        EXPECT_STREQ(r.thread, thread);
+        EXPECT_EQ(cpu_list_text(r.cpus), cpus);
+        EXPECT_FALSE(r.is_wildcard);
+        EXPECT_EQ(r.priority, priority);
+        EXPECT_EQ(set.wildcards.count, 0u);
+        EXPECT_EQ(index_count(), 1u);
+    }
+
     const cpu_set_t present = make_cpu_set("0-7");
     char present_text[present_text_size] = "0-7";
     rule_set set;
@@ -70,16 +83,7 @@ TEST_F(RuleTable, AcceptedRuleRecordIsFilled) {
     EXPECT_EQ(a.out, "");
     // The record holds copies: the line buffer is reused for the next line.
     package[0] = thread[0] = value[0] = 'X';
-
-    ASSERT_EQ(set.table.count, 1u);
-    const rule& r = set.table.rules[0];
-    EXPECT_STREQ(r.package, "com.example.game");
-    EXPECT_STREQ(r.thread, "RenderThread");
-    EXPECT_EQ(cpu_list_text(r.cpus), "4-7");
-    EXPECT_FALSE(r.is_wildcard);
-    EXPECT_EQ(r.priority, 1012u);
-    EXPECT_EQ(set.wildcards.count, 0u);
-    EXPECT_EQ(index_count(), 1u);
+    expect_only_rule("com.example.game", "RenderThread", "4-7", 1012);
 }
 
 TEST_F(RuleTable, DuplicateIsSamePackageAndSameThreadWhateverTheValue) {
@@ -137,15 +141,7 @@ TEST_F(RuleTable, RejectedRuleLeavesNothingInTheNextRecord) {
               "第 1 行无效 CPU 范围：9 在规则 com.bad.*{a-long-thread-name}=0-3,9，超出可用 CPU (0-7)\n");
     EXPECT_EQ(add(2, "nothing", "", "abc").out, "第 2 行无效 CPU 范围：abc 在规则 nothing{}=abc，无有效 CPU\n");
     accept(3, "ok", "", "5");
-    ASSERT_EQ(set.table.count, 1u);
-    const rule& r = set.table.rules[0];
-    EXPECT_STREQ(r.package, "ok");
-    EXPECT_STREQ(r.thread, "");
-    EXPECT_EQ(cpu_list_text(r.cpus), "5");
-    EXPECT_FALSE(r.is_wildcard);
-    EXPECT_EQ(r.priority, 1002u);
-    EXPECT_EQ(set.wildcards.count, 0u);
-    EXPECT_EQ(index_count(), 1u);
+    expect_only_rule("ok", "", "5", 1002);
 }
 
 struct flag_row {
