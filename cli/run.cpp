@@ -93,7 +93,7 @@ bool map_rule_file(const char* path, file_mapping& mapping) {
 namespace {
 
 // Bytes of a mapped file read between two releases of its pages.
-constexpr std::size_t page_release_step = std::size_t{1} << 20;
+constexpr std::size_t page_release_step = std::size_t{256} << 10;
 
 // Pages of the file mapping that the loop has read and will not read again.
 // Dropping them keeps a big file from staying resident in whole next to the
