@@ -47,29 +47,32 @@ struct random_source {
 };
 
 constexpr const char* top_levels[] = {"com", "com", "com", "com", "net", "org", "cn", "io", "tv", "jp"};
+// Made-up makers, products and titles in the shape Android packages have.
 constexpr const char* vendors[] = {
-    "android", "google", "example", "tencent", "netease", "mihoyo", "kuro", "lilith", "papegames",
-    "supercell", "king", "gameloft", "playrix", "moonton", "garena", "nexon", "ncsoft", "bilibili",
-    "miHoYo", "ea", "activision", "zynga", "outfit7", "rovio", "ubisoft", "sega", "square_enix",
-    "bandainamco", "hypergryph", "yostar", "sunborn", "xiaomi", "huawei", "oppo", "vivo", "samsung",
-    "oneplus", "meizu", "coloros", "heytap", "alibaba", "taobao", "baidu", "sina", "zhihu", "douban",
-    "kugou", "kuwo", "ximalaya", "ss", "smile", "eg", "mojang", "innersloth", "roblox", "dts",
-    "ludia", "halfbrick", "kiloo", "imangi"};
+    "example", "acme", "bluefox", "redpanda", "northwind", "starfield", "pixelworks", "cloudberry",
+    "ironleaf", "moonbeam", "sunpeak", "riverstone", "quickbit", "brightlabs", "tinytiger", "goldcrest",
+    "silverline", "deepsea", "greenhill", "nightowl", "firefly", "stormcloud", "happybee", "wildcat",
+    "oakridge", "maplesoft", "coralreef", "snowpeak", "sparkplay", "dreamforge", "playmint", "lumina",
+    "orbitware", "kitelabs", "zenbyte", "hexagon", "cobalt", "pinetree", "blueharbor", "redkite",
+    "ambergames", "jadeworks", "copperhead", "velvet", "nimbus", "tundra", "savanna", "harbor",
+    "lantern", "compass", "meridian", "horizon", "summit", "glacier", "ember", "quartz", "topaz",
+    "onyx", "cedar", "willow"};
 constexpr const char* products[] = {
     "tmgp", "game", "games", "app", "android", "mobile", "client", "play", "gp", "global", "cn", "sea",
     "music", "video", "reader", "browser", "camera", "gallery", "launcher", "weather", "maps", "mail",
     "chat", "wallet", "shop", "news", "notes", "keyboard", "calendar", "clock", "fitness", "health",
     "player", "radio", "podcast", "social", "live", "stream", "cloud", "drive", "photos", "translate"};
 constexpr const char* titles[] = {
-    "sgame", "pubgm", "speed", "yuanshen", "hkrpg", "zzz", "arknights", "bluearchive", "honkai",
-    "clashofclans", "clashroyale", "brawlstars", "candycrush", "subwaysurf", "templerun", "minecraft",
-    "pe", "amongus", "legends", "heroes", "racing", "chess", "puzzle", "tactics", "rpg", "moba", "fps",
+    "skyrace", "starwar", "speed", "mythland", "railstar", "zonez", "skyknights", "bluesky", "warsong",
+    "clanwars", "clanroyal", "brawlers", "sweetmatch", "metrorun", "templedash", "blockcraft", "pe",
+    "crewmates", "legends", "heroes", "racing", "chess", "puzzle", "tactics", "rpg", "moba", "fps",
     "card", "farm", "city", "kingdom", "dragon", "knight", "ninja", "pirate", "zombie", "galaxy",
     "planet", "ocean", "island", "tower", "castle", "arena", "league", "battle", "rush", "runner",
     "jump", "fruit", "bubble", "tile", "word", "sudoku", "mahjong", "poker", "slots", "bingo",
     "golf", "soccer", "basketball", "tennis", "drift", "moto", "truck", "train", "plane", "tank"};
-constexpr const char* suffixes[] = {"", "", "", "", "", "", ".huawei", ".mi", ".nearme.gamecenter",
-                                    ".vivo", ".aligames", ".uc", ".bilibili", ".lite", ".hd", ".global",
+// Store and channel builds append a suffix.
+constexpr const char* suffixes[] = {"", "", "", "", "", "", ".store", ".mi", ".partner.gamecenter",
+                                    ".channel", ".ads", ".uc", ".community", ".lite", ".hd", ".global",
                                     ".beta", ".mini", ".pro", ".free"};
 // Thread names an app pinning file names most: render and game loops of the
 // common engines, UI and audio threads.

@@ -14,9 +14,9 @@
 namespace {
 
 constexpr const char* sample_lines[] = {
-    "com.tencent.tmgp.sgame=0-1",
-    "com.tencent.tmgp.sgame{UnityMain}=1",
-    "  com.miHoYo.hkrpg{RenderThread} = 0,1   # big core",
+    "com.acme.tmgp.skyrace=0-1",
+    "com.acme.tmgp.skyrace{UnityMain}=1",
+    "  com.bluefox.railstar{RenderThread}= 0,1   # big core",
     "com.example.*{GameThread}=0",
 };
 
