@@ -43,7 +43,10 @@ struct run_state {
 
 // Walks `size` bytes of rule file line by line, reporting faulty lines and
 // adding parsed rules to `set`. Leaves early only when an allocation fails.
-void check_lines(const char* data, std::size_t size, rule_set& set, run_state& state);
+// With `drop_read_pages`, `data` must be a private file mapping: its pages are
+// dropped once the loop has read past them.
+void check_lines(const char* data, std::size_t size, rule_set& set, run_state& state,
+                 bool drop_read_pages = false);
 
 // Prints the closing line for the released `set` and returns the exit status.
 [[nodiscard]] int print_summary(const rule_set& set, const run_state& state);

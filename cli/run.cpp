@@ -88,36 +88,27 @@ bool map_rule_file(const char* path, file_mapping& mapping) {
     return true;
 }
 
-}  // namespace
-
-namespace {
-
 // Bytes of a mapped file read between two releases of its pages.
 constexpr std::size_t page_release_step = std::size_t{256} << 10;
 
-// Pages of the file mapping that the loop has read and will not read again.
-// Dropping them keeps a big file from staying resident in whole next to the
-// rule set; a private read-only mapping simply reads them from the file again
-// should they be touched.
-struct page_release {
-    const char* start;          // page-aligned start of the mapping
-    std::size_t page_size;
-    std::size_t released = 0;   // bytes from start already dropped
-};
-
-void release_read_pages(page_release& release, const char* read_up_to) {
-    const auto read = static_cast<std::size_t>(read_up_to - release.start);
-    const std::size_t whole_pages = read - read % release.page_size;
-    if (whole_pages < release.released + page_release_step) return;
-    (void)madvise(const_cast<char*>(release.start + release.released), whole_pages - release.released,
-                  MADV_DONTNEED);
-    release.released = whole_pages;
+// Drops the pages of the mapping at `start` that lie wholly before `read_up_to`
+// and were not dropped yet (`released` bytes were). A big file then does not
+// stay resident in whole beside the rule set; a private read-only mapping
+// would simply read such a page from the file again if it were touched.
+void release_read_pages(const char* start, const char* read_up_to, std::size_t page_size,
+                        std::size_t& released) {
+    const auto read = static_cast<std::size_t>(read_up_to - start);
+    const std::size_t whole_pages = read - read % page_size;
+    if (whole_pages < released + page_release_step) return;
+    (void)madvise(const_cast<char*>(start + released), whole_pages - released, MADV_DONTNEED);
+    released = whole_pages;
 }
 
-// The line loop. Returns false when it ended early on an allocation failure.
-// With `release`, the pages of `data` are dropped as they are left behind.
-bool check_line_range(const char* data, std::size_t size, rule_set& set, run_state& state,
-                      page_release* release) {
+}  // namespace
+
+void check_lines(const char* data, std::size_t size, rule_set& set, run_state& state, bool drop_read_pages) {
+    const long page_size = drop_read_pages ? sysconf(_SC_PAGESIZE) : 0;
+    std::size_t released = 0;
     char line[max_line_length + 1];
     const char* pos = data;
     const char* const end = data + size;
@@ -142,23 +133,16 @@ bool check_line_range(const char* data, std::size_t size, rule_set& set, run_sta
                 switch (add_rule(set, state.line_number, parsed.package, parsed.thread, parsed.value)) {
                     case add_result::accepted: break;
                     case add_result::rejected: state.clean = false; break;
-                    case add_result::table_full: state.clean = false; return false;
-                    case add_result::stop: state.stopped = true; return false;
+                    case add_result::table_full: state.clean = false; return;
+                    case add_result::stop: state.stopped = true; return;
                 }
             }
         }
 
         if (newline == nullptr) break;
         pos = newline + 1;
-        if (release != nullptr) release_read_pages(*release, pos);
+        if (page_size > 0) release_read_pages(data, pos, static_cast<std::size_t>(page_size), released);
     }
-    return true;
-}
-
-}  // namespace
-
-void check_lines(const char* data, std::size_t size, rule_set& set, run_state& state) {
-    (void)check_line_range(data, size, set, state, nullptr);
 }
 
 int print_summary(const rule_set& set, const run_state& state) {
@@ -192,10 +176,7 @@ int run_applist_check(int argc, char** argv) {
     if (!create_rule_set(set, present_cpus, present_text)) return 1;
 
     run_state state;
-    const auto* data = static_cast<const char*>(mapping.start);
-    const long page_size = sysconf(_SC_PAGESIZE);
-    page_release release{data, page_size > 0 ? static_cast<std::size_t>(page_size) : 4096};
-    (void)check_line_range(data, mapping.length, set, state, &release);
+    check_lines(static_cast<const char*>(mapping.start), mapping.length, set, state, true);
 
     mapping.reset();
     release_rule_set(set);
