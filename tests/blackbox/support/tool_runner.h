@@ -1,7 +1,9 @@
-// Runs applist-check as a user would and captures what it does: stdout,
-// stderr and the exit status. The binary comes from APPLIST_CHECK_BIN, run
-// through APPLIST_CHECK_RUNNER (e.g. an emulator) when that is set.
+// Runs applist-check as a user would and captures its exact stdout, stderr
+// and exit status. The binary comes from APPLIST_CHECK_BIN, run through
+// APPLIST_CHECK_RUNNER (e.g. an emulator) when that is set.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -20,27 +22,47 @@ enum class present_mode {
 
 struct run_options {
     present_mode present = present_mode::real;
-    std::string present_text;        // content of the faked present file
-    std::string cwd;                 // working directory; empty: the test's own
-    int uid = -1;                    // run as this user (needs root); -1: as is
-    std::vector<std::string> env;    // extra NAME=value entries
-    bool stdout_to_file = false;     // stdout is a regular file instead of a pipe
-    unsigned timeout_seconds = 0;    // killed by SIGALRM (status 142) after this long; 0: no limit
+    std::string present_text;
+    std::string cwd;                // empty: the test's own
+    int uid = -1;                   // run as this user (needs root); -1: as is
+    std::vector<std::string> env;   // extra NAME=value entries
+    bool stdout_to_file = false;    // a regular file instead of a pipe
 };
 
-// The binary under test, as the tool's usage line shows it (argv[0]).
+// A hung tool is killed by SIGALRM (status 142) after this long.
+constexpr unsigned run_time_limit_seconds = 120;
+
+// The binary under test, as its usage line shows it (argv[0]).
 const std::string& tool_path();
 
-// Runs the tool with `args` (argv[1] onwards).
 tool_run run_tool(const std::vector<std::string>& args, const run_options& options = {});
 
-// Empty when a private mount namespace can be made here, else why not. Tests
-// that fake the present-CPU file skip with this reason.
+// Runs the tool with -c on a rule file holding `bytes`.
+tool_run run_on(const std::string& bytes, const run_options& options = {});
+
+// A rule file's bytes and what the tool must make of it; a failing case is
+// named by `name`, or by its bytes when that is empty.
+struct file_case {
+    std::string name;
+    std::string bytes;
+    std::string out;
+    int status;
+};
+
+// Checks exact stdout, the status and an empty stderr for each case.
+void expect_cases(const std::vector<file_case>& cases, const run_options& options = {});
+
+std::string summary(std::size_t rules, std::size_t wildcards);
+std::string no_equals(std::size_t line, const std::string& text);
+std::string too_long(std::size_t line);
+inline const std::string no_rules = "未加载有效规则\n";
+
+// Empty when a private mount namespace can be made here, else why not.
 const std::string& namespace_unavailable_reason();
 
-#define REQUIRE_MOUNT_NAMESPACE()                                                    \
-    do {                                                                             \
-        if (!namespace_unavailable_reason().empty())                                 \
+#define REQUIRE_MOUNT_NAMESPACE()                                                                 \
+    do {                                                                                          \
+        if (!namespace_unavailable_reason().empty())                                              \
             GTEST_SKIP() << "needs a private mount namespace: " << namespace_unavailable_reason(); \
     } while (0)
 
