@@ -1,0 +1,74 @@
+The syntax of one rule line and its eight messages. Rules here name CPU 0,
+which every machine has.
+
+  $ check() { printf "$1" > rules.conf; applist-check -c rules.conf; }
+
+Each message shows the part of the line before the first cut: the trimmed
+line, the key or the package.
+
+  $ check 'game\ngame#\n=0\n  =1\ngame=\ngame= # x\ngame{main=0\ngame{}=0\n'
+  第 1 行无效规则：缺少 '=': game
+  第 2 行无效规则：缺少 '=': game
+  第 3 行无效规则：键为空: 
+  第 4 行无效规则：键为空: 
+  第 5 行无效规则：值为空: game
+  第 6 行无效规则：值为空: game
+  第 7 行无效规则：缺少闭合 '}': game
+  第 8 行无效规则：线程名为空: game
+  未加载有效规则
+  [1]
+  $ check 'game{main}x=0\ngame{main}\001=0\ngame}=0\n{x}y=0\na}b=0\n'
+  第 1 行无效规则：'}' 后包含非法字符: game
+  第 2 行无效规则：'}' 后包含非法字符: game
+  第 3 行无效规则：缺少 '{': game}
+  第 4 行无效规则：'}' 后包含非法字符: 
+  第 5 行无效规则：缺少 '{': a}b
+  未加载有效规则
+  [1]
+
+The first check that fails decides: a missing '=' before a missing '}', an
+empty value before the braces, an empty key before an empty value.
+
+  $ check 'game{main\n{=\n=\n'
+  第 1 行无效规则：缺少 '=': game{main
+  第 2 行无效规则：值为空: {
+  第 3 行无效规则：键为空: 
+  未加载有效规则
+  [1]
+
+Package at most 127 bytes, thread at most 31, measured after the thread's
+leading blanks.
+
+  $ x() { head -c "$1" /dev/zero | tr '\0' "${2:-x}"; }
+  $ check "$(x 127 p)=0\n$(x 128 q)=0\ng{$(x 31 t)}=0\ng{$(x 32 u)}=0\nh{  $(x 31 v)}=0\n" | tr -s pq
+  第 2 行无效规则：包名或线程名过长: q
+  第 4 行无效规则：包名或线程名过长: g
+  配置文件解析完成，共加载 3 条规则，0 条通配符规则
+
+Blanks (tab, LF, VT, FF, CR, space) and '#': skipped lines, trimmed ends,
+comments from the first '#' of the value. Other control bytes are no blanks.
+
+  $ check '   \n\t\v\f\r\n  # note\n#game=1\n  game=0 # was 2-1 # old\n'
+  配置文件解析完成，共加载 1 条规则，0 条通配符规则
+  $ check 'game=0\ngame =0\n\vgame\f=0\ngame\b=0\n\bgame=0\ngame{main }=0\ngame{ main }=0\n'
+  第 7 行重复规则：game{main }=0
+  配置文件解析完成，共加载 6 条规则，0 条通配符规则
+  [1]
+  $ check 'game{main}\t \v=0\n'
+  配置文件解析完成，共加载 1 条规则，0 条通配符规则
+  $ check 'game=0\ngame{ }=0\n'
+  第 2 行重复规则：game{}=0
+  配置文件解析完成，共加载 1 条规则，0 条通配符规则
+  [1]
+
+'#' inside a key is an ordinary byte, except at the very end of the line; a
+second '=' belongs to the value; a '}' before the '{' is part of the package.
+
+  $ check 'game#=0\ngame#{main}=0\na}{b}=0\n{main}=0\n{ }=0\n'
+  配置文件解析完成，共加载 5 条规则，0 条通配符规则
+  $ check 'a}{b}=0\na}{b}=0 # dup\ngame#=0\ngame#=0\ngame=0=1\ngame=1\n'
+  第 2 行重复规则：a}{b}=0 
+  第 4 行重复规则：game#{}=0
+  第 6 行重复规则：game{}=1
+  配置文件解析完成，共加载 3 条规则，0 条通配符规则
+  [1]
