@@ -1,0 +1,56 @@
+Duplicates, wildcard rules and the growth of the rule table. Rules here
+name CPU 0, which every machine has.
+
+  $ check() { printf "$1" > rules.conf; applist-check -c rules.conf; }
+
+The same package and thread twice is a duplicate, whatever the values; the
+comparison is exact and case-sensitive, wildcard characters are text.
+
+  $ check 'game=0\ngame=0\ngame=0,0\ngame{a}=0\ngame{b}=0\ngame{a}=0 # again\n'
+  第 2 行重复规则：game{}=0
+  第 3 行重复规则：game{}=0,0
+  第 6 行重复规则：game{a}=0 
+  配置文件解析完成，共加载 3 条规则，0 条通配符规则
+  [1]
+  $ check 'game=0\nGame=0\ngame =0\ncom.*=0\ncom.?=0\ncom.[*]=0\ncom.*=0\n'
+  第 7 行重复规则：com.*{}=0
+  配置文件解析完成，共加载 6 条规则，3 条通配符规则
+  [1]
+
+Only accepted rules count: a rule whose CPU check failed leaves no
+duplicate behind.
+
+  $ check 'game=abc\ngame=0\n'
+  第 1 行无效 CPU 范围：abc 在规则 game{}=abc，无有效 CPU
+  配置文件解析完成，共加载 1 条规则，0 条通配符规则
+  [1]
+
+'*', '?' and '[' in the package make a wildcard rule; in the thread they
+do not.
+
+  $ check 'com.*{Render}=0\ngame{Render*}=0\n[ab].c=0\na?=0\n{main}=0\n{ }=0\n'
+  配置文件解析完成，共加载 6 条规则，3 条通配符规则
+
+Two packages whose hashes both land in the duplicate set's last slot: the
+second one wraps to the first slot and is still found.
+
+  $ check 'app6583=0\napp11528=0\napp11528=0\napp6583{x}=0\n'
+  第 3 行重复规则：app11528{}=0
+  配置文件解析完成，共加载 3 条规则，0 条通配符规则
+  [1]
+
+6000 rules and 300 wildcard rules: the table, the wildcard list and the
+duplicate set all grow, and duplicates of the first and last rules are
+still found afterwards.
+
+  $ seq -f 'pkg.%g{t}=0' 6000 > big.conf
+  $ seq -f 'w%g.*=0' 300 >> big.conf
+  $ printf 'pkg.1{t}=0\nw1.*=0\npkg.6000{t}=0\nw300.*{t}=0\n' >> big.conf
+  $ applist-check -c big.conf
+  第 6301 行重复规则：pkg.1{t}=0
+  第 6302 行重复规则：w1.*{}=0
+  第 6303 行重复规则：pkg.6000{t}=0
+  配置文件解析完成，共加载 6301 条规则，301 条通配符规则
+  [1]
+  $ head -n 2561 big.conf > edge.conf && applist-check -c edge.conf
+  配置文件解析完成，共加载 2561 条规则，0 条通配符规则
