@@ -1,0 +1,49 @@
+The present CPUs, faked with applist-check-for, decide which CPUs a rule
+may name.
+Needs: namespace
+
+  $ printf '# game rules\n\n# big cores\n\n\n\ncom.example.game{RenderThread}=4-7\n' > road.conf
+  $ applist-check-for 0-7 -c road.conf
+  配置文件解析完成，共加载 1 条规则，0 条通配符规则
+  $ applist-check-for 0-5 -c road.conf
+  第 7 行无效 CPU 范围：4-7 在规则 com.example.game{RenderThread}=4-7，超出可用 CPU (0-5)
+  未加载有效规则
+  [1]
+  $ printf '# big cores\ncom.example.game{RenderThread}=4-7\ncom.example.game=0-3\ncom.example.*=0-7\ncom.example.game=1\n' > five.conf
+  $ applist-check-for 0-7 -c five.conf
+  第 5 行重复规则：com.example.game{}=1
+  配置文件解析完成，共加载 3 条规则，1 条通配符规则
+  [1]
+  $ applist-check-for 0-7 -c "$SRCDIR/examples/applist.conf"
+  配置文件解析完成，共加载 8 条规则，3 条通配符规则
+
+Holes in the present list; every CPU up to 1023.
+
+  $ printf 'a=4\nb=5\nc=6\nd=3\ne=0-7\nf=6-7,0-3\n' > holes.conf
+  $ applist-check-for 0-3,6-7 -c holes.conf
+  第 1 行无效 CPU 范围：4 在规则 a{}=4，超出可用 CPU (0-3,6-7)
+  第 2 行无效 CPU 范围：5 在规则 b{}=5，超出可用 CPU (0-3,6-7)
+  第 5 行无效 CPU 范围：0-7 在规则 e{}=0-7，超出可用 CPU (0-3,6-7)
+  配置文件解析完成，共加载 3 条规则，0 条通配符规则
+  [1]
+  $ printf 'a=1000-2000\nb=1023\nc=0x3ff\n' > high.conf
+  $ applist-check-for 0-1023 -c high.conf
+  配置文件解析完成，共加载 3 条规则，0 条通配符规则
+
+No CPU present, as where the present file cannot be read: a rule naming a
+CPU below 1024 gets the first message with empty parentheses; one that names
+none gets the second.
+
+  $ printf 'game=0\nother=abc\nhigh=2000\n' > none.conf
+  $ applist-check-for '' -c none.conf
+  第 1 行无效 CPU 范围：0 在规则 game{}=0，超出可用 CPU ()
+  第 2 行无效 CPU 范围：abc 在规则 other{}=abc，无有效 CPU
+  第 3 行无效 CPU 范围：2000 在规则 high{}=2000，无有效 CPU
+  未加载有效规则
+  [1]
+
+With standard input closed the present file is opened on descriptor 0, and
+still read.
+
+  $ applist-check-for 0-7 -c road.conf <&-
+  配置文件解析完成，共加载 1 条规则，0 条通配符规则
