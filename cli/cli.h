@@ -39,10 +39,15 @@ struct run_state {
     std::size_t line_number = 0;
     bool clean = true;     // no line rejected, the table never refused to grow
     bool stopped = false;  // an allocation failed after a rule was committed
+    bool read_failed = false;  // line `line_number` could not be read from the file
 };
 
 // Walks `size` bytes of rule file line by line, reporting faulty lines and
-// adding parsed rules to `set`. Leaves early only when an allocation fails.
+// adding parsed rules to `set`. Leaves early when an allocation fails, or when
+// reading `data` faults with SIGBUS (a mapped file that shrank under the run,
+// or whose pages cannot be read): it then sets `state.read_failed`, prints
+// nothing, and `state.line_number` is the line it was reading. Any other
+// SIGBUS keeps its previous disposition. Not reentrant.
 // With `drop_read_pages`, `data` must be a private file mapping: its pages are
 // dropped once the loop has read past them.
 void check_lines(const char* data, std::size_t size, rule_set& set, run_state& state,

@@ -6,7 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <csetjmp>
+#include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -104,19 +108,23 @@ void release_read_pages(const char* start, const char* read_up_to, std::size_t p
     released = whole_pages;
 }
 
-}  // namespace
-
-void check_lines(const char* data, std::size_t size, rule_set& set, run_state& state, bool drop_read_pages) {
+// The line loop proper. A SIGBUS in its reads of `data` may leave it at any
+// line (see check_lines), so it owns nothing that needs releasing and keeps
+// everything that must outlive it in `set` and `state`.
+void scan_lines(const char* data, std::size_t size, rule_set& set, run_state& state, bool drop_read_pages) {
     const long page_size = drop_read_pages ? sysconf(_SC_PAGESIZE) : 0;
     std::size_t released = 0;
     char line[max_line_length + 1];
     const char* pos = data;
     const char* const end = data + size;
     while (pos < end) {
+        ++state.line_number;
+        // The number must be in memory before the file is read, so that a
+        // fault in the reads below reports this line.
+        std::atomic_signal_fence(std::memory_order_seq_cst);
         const auto* newline = static_cast<const char*>(std::memchr(pos, '\n', static_cast<std::size_t>(end - pos)));
         const char* line_end = newline != nullptr ? newline : end;
         const auto length = static_cast<std::size_t>(line_end - pos);
-        ++state.line_number;
 
         if (length > max_line_length) {
             std::printf("第 %zu 行过长\n", state.line_number);
@@ -145,13 +153,60 @@ void check_lines(const char* data, std::size_t size, rule_set& set, run_state& s
     }
 }
 
+// What the SIGBUS handler needs while check_lines runs: the pages it may take
+// a fault back from, where to jump, and the disposition it replaced. The
+// handler can reach nothing but a global.
+struct read_guard {
+    std::uintptr_t start = 0;
+    std::uintptr_t end = 0;  // rounded up to a whole page
+    sigjmp_buf resume{};
+    struct sigaction previous {};
+};
+read_guard guard;
+
+// A read of a mapped file faults with SIGBUS when the page lies past the
+// file's end (it shrank) or cannot be read in. Only such a fault inside the
+// guarded pages is taken back; it can only come from memchr or memcpy in
+// scan_lines, both async-signal-safe, so the jump leaves no library state
+// half-changed. Anything else goes to the previous disposition: a fault
+// recurs when the instruction is retried, a sent signal is sent again.
+void on_bus_error(int signal_number, siginfo_t* info, void* /*context*/) {
+    const auto address = reinterpret_cast<std::uintptr_t>(info->si_addr);
+    if (info->si_code == BUS_ADRERR && address >= guard.start && address < guard.end)
+        siglongjmp(guard.resume, 1);
+    (void)sigaction(signal_number, &guard.previous, nullptr);
+    if (info->si_code <= 0) (void)raise(signal_number);
+}
+
+}  // namespace
+
+void check_lines(const char* data, std::size_t size, rule_set& set, run_state& state, bool drop_read_pages) {
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    guard.start = reinterpret_cast<std::uintptr_t>(data);
+    guard.end = (guard.start + size + page - 1) / page * page;
+    struct sigaction handler {};
+    handler.sa_sigaction = on_bus_error;
+    handler.sa_flags = SA_SIGINFO;
+    sigemptyset(&handler.sa_mask);
+    const bool guarded = sigaction(SIGBUS, &handler, &guard.previous) == 0;
+
+    // Nothing below changes a local after sigsetjmp; the jump crosses only
+    // scan_lines and the C library's reads.
+    if (sigsetjmp(guard.resume, 1) == 0)
+        scan_lines(data, size, set, state, drop_read_pages);
+    else
+        state.read_failed = true;
+
+    if (guarded) (void)sigaction(SIGBUS, &guard.previous, nullptr);
+}
+
 int print_summary(const rule_set& set, const run_state& state) {
     if (set.table.count == 0) {
         std::printf("未加载有效规则\n");
         return 1;
     }
     std::printf("配置文件解析完成，共加载 %zu 条规则，%zu 条通配符规则\n", set.table.count, set.wildcards.count);
-    return state.clean && !state.stopped ? 0 : 1;
+    return state.clean && !state.stopped && !state.read_failed ? 0 : 1;
 }
 
 int run_applist_check(int argc, char** argv) {
@@ -177,6 +232,8 @@ int run_applist_check(int argc, char** argv) {
 
     run_state state;
     check_lines(static_cast<const char*>(mapping.start), mapping.length, set, state, true);
+    if (state.read_failed)
+        std::printf("无法读取配置文件 %s: 第 %zu 行读取失败\n", config_path, state.line_number);
 
     mapping.reset();
     release_rule_set(set);
