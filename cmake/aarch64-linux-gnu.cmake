@@ -3,6 +3,7 @@
 # need no loader or shared C library on the device.
 #
 #   cmake -S . -B build-aarch64 -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake
+#   cmake --build build-aarch64 -j2 && ctest --test-dir build-aarch64
 #
 # or simply `cmake --workflow --preset aarch64` (CMakePresets.json).
 set(CMAKE_SYSTEM_NAME Linux)
@@ -29,7 +30,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE BOTH)
 # Static executables: the binary is pushed to a phone on its own.
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 
-# Lets CMake run target executables on the build machine, e.g. for GoogleTest
-# discovery and for ctest (apt-get install qemu-user-static). It is called
-# explicitly, so no binfmt registration is needed.
-set(CMAKE_CROSSCOMPILING_EMULATOR qemu-aarch64-static)
+# CMake's convention for running target executables on the build machine:
+# ctest then runs the tests under the emulator (apt-get install
+# qemu-user-static). It is called explicitly, so no binfmt registration is
+# needed. Without it the tool still builds, but ctest cannot run it.
+find_program(APPLIST_QEMU_AARCH64 qemu-aarch64-static)
+if(APPLIST_QEMU_AARCH64)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${APPLIST_QEMU_AARCH64})
+endif()
