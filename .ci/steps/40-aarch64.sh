@@ -17,14 +17,14 @@ trap 'rm -rf "$scratch"' EXIT
 echo "-- static AArch64 binary: cmake --workflow --preset aarch64"
 rm -rf build-aarch64
 cmake --workflow --preset aarch64 >"$scratch/workflow.log" 2>&1 || { cat "$scratch/workflow.log"; exit 1; }
-bin=build-aarch64/applist-check
+bin="build-aarch64/applist-check"
 header=$(aarch64-linux-gnu-readelf -h -l "$bin")
 grep -q 'Machine: *AArch64' <<<"$header" || { echo "$bin is not an AArch64 executable"; exit 1; }
 if grep -q 'INTERP' <<<"$header"; then echo "$bin is not static: it names a program interpreter"; exit 1; fi
 ls -l "$bin"
 
 echo "-- cross build with the toolchain file alone, tests under the emulator"
-build=build-aarch64-ci
+build="build-aarch64-ci"
 rm -rf "$build"
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake -DAPPLIST_WERROR=ON >/dev/null
 cmake --build "$build" -j2
