@@ -29,10 +29,11 @@ line, the key or the package.
 The first check that fails decides: a missing '=' before a missing '}', an
 empty value before the braces, an empty key before an empty value.
 
-  $ check 'game{main\n{=\n=\n'
+  $ check 'game{main\n{=\n=\ngame{a{b=0\n'
   第 1 行无效规则：缺少 '=': game{main
   第 2 行无效规则：值为空: {
   第 3 行无效规则：键为空: 
+  第 4 行无效规则：缺少闭合 '}': game
   未加载有效规则
   [1]
 

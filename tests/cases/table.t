@@ -39,6 +39,11 @@ second one wraps to the first slot and is still found.
   配置文件解析完成，共加载 3 条规则，0 条通配符规则
   [1]
 
+Two pairs whose hashes are equal are still told apart by their names.
+
+  $ check 'game{t584}=0\ngame{t110527}=0\n'
+  配置文件解析完成，共加载 2 条规则，0 条通配符规则
+
 6000 rules and 300 wildcard rules: the table, the wildcard list and the
 duplicate set all grow, and duplicates of the first and last rules are
 still found afterwards.
