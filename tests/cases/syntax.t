@@ -38,12 +38,14 @@ empty value before the braces, an empty key before an empty value.
   [1]
 
 Package at most 127 bytes, thread at most 31, measured after the thread's
-leading blanks.
+leading blanks; names of full length are kept whole.
 
   $ x() { head -c "$1" /dev/zero | tr '\0' "${2:-x}"; }
-  $ check "$(x 127 p)=0\n$(x 128 q)=0\ng{$(x 31 t)}=0\ng{$(x 32 u)}=0\nh{  $(x 31 v)}=0\n" | tr -s pq
+  $ check "$(x 127 p)=0\n$(x 128 q)=0\ng{$(x 31 t)}=0\ng{$(x 32 u)}=0\nh{  $(x 31 v)}=0\n$(x 127 p)=1\ng{$(x 31 t)}=1\n" | tr -s pqt
   第 2 行无效规则：包名或线程名过长: q
   第 4 行无效规则：包名或线程名过长: g
+  第 6 行重复规则：p{}=1
+  第 7 行重复规则：g{t}=1
   配置文件解析完成，共加载 3 条规则，0 条通配符规则
 
 Blanks (tab, LF, VT, FF, CR, space) and '#': skipped lines, trimmed ends,

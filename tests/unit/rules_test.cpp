@@ -1,4 +1,5 @@
-// Rule priorities: computed for every accepted rule but never printed.
+// Rule priorities and wildcard flags: computed for every accepted rule but
+// never printed.
 #include <gtest/gtest.h>
 
 #include "rules/rules.h"
@@ -15,4 +16,28 @@ TEST(RulePriority, EachKindOfName) {
         {"*", 100},          {"**a", 101},           {"[", 500},                 {"a*[", 501},
     };
     for (const auto& row : rows) EXPECT_EQ(calculate_rule_priority(row.name), row.priority) << row.name;
+}
+
+// The thread's name decides the priority when there is one; only the package
+// makes a wildcard rule.
+TEST(RuleTable, PriorityAndWildcardFlagOfEachRule) {
+    cpu_set_t present;
+    CPU_ZERO(&present);
+    CPU_SET(0, &present);
+    rule_set set;
+    ASSERT_TRUE(create_rule_set(set, present, "0"));
+    const struct {
+        const char* package;
+        const char* thread;
+        bool is_wildcard;
+        unsigned priority;
+    } rows[] = {
+        {"com.*", "Render", true, 1006}, {"com.*", "", true, 104}, {"game", "Render*", false, 106},
+        {"game", "", false, 1004},       {"", "", false, 200},     {"[ab].c", "", true, 505},
+    };
+    for (const auto& row : rows) ASSERT_EQ(add_rule(set, 1, row.package, row.thread, "0"), add_result::accepted);
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        EXPECT_EQ(set.table.rules[i].is_wildcard, rows[i].is_wildcard) << i;
+        EXPECT_EQ(set.table.rules[i].priority, rows[i].priority) << i;
+    }
 }
