@@ -1,14 +1,11 @@
-When an allocation fails. The shim failalloc.so refuses the Nth request of
-a given byte size (a rule record is 296 bytes, a wildcard list entry 8, a
-duplicate set slot 8, a package index entry 184; uthash's table is 64 bytes
-and its buckets 16 each). Rules here name CPU 0, which every machine has.
+failalloc.so refuses the Nth request of a size: a rule is 296 bytes, a
+wildcard entry or duplicate slot 8, an index entry 184, uthash's table 64.
 Needs: preload
 
   $ fail() { size=$1 nth=$2; shift 2; LD_PRELOAD=$SHIMS/failalloc.so FAILALLOC_SIZE=$size FAILALLOC_NTH=$nth "$@"; }
   $ printf 'game=0\nbad\n' > small.conf
 
-Creating the rule set (2560 records, 128 wildcard entries, 8192 slots):
-nothing printed, status 1.
+Creating the rule set (2560 rules, 128 wildcards, 8192 slots): silent 1.
 
   $ fail 757760 1 applist-check -c small.conf
   [1]
@@ -17,10 +14,7 @@ nothing printed, status 1.
   $ fail 65536 1 applist-check -c small.conf
   [1]
 
-Growing the table (rule 2561), the duplicate set (rule 4097) or the
-wildcard list (wildcard rule 129): the summary of the rules so far, later
-lines unread, status 1. The wildcard rule that could not be listed counts as
-a rule only.
+Growth (rule 2561, rule 4097, wildcard 129): summary so far, status 1.
 
   $ seq -f 'app%g=0' 5000 > many.conf && echo bad >> many.conf
   $ fail 1515520 1 applist-check -c many.conf
@@ -34,17 +28,14 @@ a rule only.
   配置文件解析完成，共加载 134 条规则，128 条通配符规则
   [1]
 
-A package index entry: the rule just loaded counts. Three rules share the
-entry for game, so the second entry is other's.
+An index entry (the second is other's): the rule just loaded counts.
 
   $ printf 'game{a}=0\ngame{b}=0\ngame=0\ncom.*=0\nother=0\nbad\nlate=0\n' > index.conf
   $ fail 184 2 applist-check -c index.conf
   配置文件解析完成，共加载 5 条规则，1 条通配符规则
   [1]
 
-Inside uthash (its table, or its bucket array growing from 32 to 64): the
-process ends with status 255 and no summary, but what was printed before
-reaches a pipe and a file.
+Inside uthash (table, buckets 32 to 64): 255, earlier output kept.
 
   $ printf 'bad\nvendor.*=0\ngame=0\nlate=0\n' > hash.conf
   $ fail 64 1 applist-check -c hash.conf

@@ -1,19 +1,14 @@
-CPU lists, checked against the present CPUs 0-7 (faked with
-applist-check-for).
+CPU lists against the present CPUs 0-7.
 Needs: namespace
 
   $ check() { printf "$1" > rules.conf; applist-check-for 0-7 -c rules.conf; }
 
-Accepted: ranges, separators, base 0 for the first number of an item (0x4 is
-4), decimal after the '-', blanks and signs that strtoul takes; items that
-start above 1023 are dropped.
+Accepted: strtoul's base 0 for N, base 10 for M; items above 1023 dropped.
 
   $ check 'a=0-3\nb=0-3,6\nc=0 2;4\nd=0x4\ne=1-07\nf=5- 7\ng=5-,7\nh=0,2000\ni=0,-1\nj=3 -5\nk=1-2-3\n'
   配置文件解析完成，共加载 11 条规则，0 条通配符规则
 
-Rejected: a CPU that is not present (CPU 1023 included), with the item's
-text: the CPU for a single number, N-M for a range, numbers in decimal
-whatever their base; the text of the last failing item.
+Absent CPUs: the CPU, or N-M for a range, in decimal; the last failing item.
 
   $ check 'a=8\nb=010\nc=08\nd=0,1023\ne=6-9\nf=8-8\ng=1-010\nh=0x10\ni=0-3,9,5\nj=9,10\n'
   第 1 行无效 CPU 范围：8 在规则 a{}=8，超出可用 CPU (0-7)
@@ -29,8 +24,7 @@ whatever their base; the text of the last failing item.
   未加载有效规则
   [1]
 
-A reversed range fails before any CPU is looked at, whatever its numbers; a
-negative N or M is its unsigned 64-bit value.
+Reversed ranges, whatever their numbers; a negative number wraps.
 
   $ check 'a=3-1\nb=3-1,4\nc=9,3-1\nd=2000-1500\ne=5--3\nf=-3-5\ng=1000-2000\n'
   第 1 行无效 CPU 范围：3-1 在规则 a{}=3-1，超出可用 CPU (0-7)
@@ -43,7 +37,7 @@ negative N or M is its unsigned 64-bit value.
   未加载有效规则
   [1]
 
-A list that leaves no CPU: the second message, with the value twice.
+No CPU left: the second message.
 
   $ check 'a=abc\nb{main}=2000\nc=-1\nd=,\n'
   第 1 行无效 CPU 范围：abc 在规则 a{}=abc，无有效 CPU
@@ -53,8 +47,7 @@ A list that leaves no CPU: the second message, with the value twice.
   未加载有效规则
   [1]
 
-The value keeps the blanks before its comment; a CR before the LF is
-trimmed.
+The value keeps the blanks before its comment; a CR is trimmed.
 
   $ check 'game=0-9 # x\nother=8\r\n'
   第 1 行无效 CPU 范围：0-9 在规则 game{}=0-9 ，超出可用 CPU (0-7)

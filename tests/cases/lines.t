@@ -1,10 +1,10 @@
-The line loop: numbering, the 254-byte limit, NUL bytes, the summary and the
-status. Rules here name CPU 0, which every machine has.
+The line loop: numbering, the 254-byte limit, NUL bytes, summary and status.
+Rules name CPU 0, which every machine has.
 
   $ check() { printf "$1" > rules.conf; applist-check -c rules.conf; }
 
-Every line counts, blank and comment lines included; a last line without a
-line feed is still read, and a final line feed adds no empty line.
+Every line counts; a last line without a line feed is read; a lone CR is no
+line end.
 
   $ check 'a\n\nb'
   第 1 行无效规则：缺少 '=': a
@@ -20,14 +20,14 @@ line feed is still read, and a final line feed adds no empty line.
   $ check 'a=0\rb=0\r'
   配置文件解析完成，共加载 1 条规则，0 条通配符规则
 
-Only comments and blanks: nothing loaded, status 1 though no line is faulty.
+Nothing loaded: status 1 though no line is faulty.
 
   $ check '# only\n   \n\t# comments\n'
   未加载有效规则
   [1]
 
-The limit is 254 bytes before the line feed, a carriage return included;
-comments too; the next line is still read. (tr -s squeezes the run of x.)
+At most 254 bytes before the LF, a CR included, comments too (tr -s squeezes
+the run of x).
 
   $ x() { head -c "$1" /dev/zero | tr '\0' "${2:-x}"; }
   $ check "$(x 254)\ny\n" | tr -s x

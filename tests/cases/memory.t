@@ -1,8 +1,7 @@
-Memory the tool may use, where it runs natively and without sanitizers.
+Memory the tool may use.
 Needs: native
 
-Pages of the rule file already read are dropped as the loop goes: 40 MiB of
-comments peak far below 40 MiB (GNU time's %M is the peak in KiB).
+Read pages of the file are dropped: 40 MiB of comments peak below 16 MiB.
 
   $ yes '# a comment line of some length, the same again and again' | head -c 41943040 > comments.conf
   $ /usr/bin/time -f '%M' -o peak applist-check -c comments.conf
@@ -11,9 +10,7 @@ comments peak far below 40 MiB (GNU time's %M is the peak in KiB).
   $ [ "$(tail -n 1 peak)" -lt 16384 ] && echo 'under 16 MiB'
   under 16 MiB
 
-Each exact package name enters the index once: packages with many thread
-rules load within 256 MiB of address space (300 apps and 20 games of 12
-threads; 20,000 packages and 200 such games).
+Packages with many thread rules load within 256 MiB of address space.
 
   $ rules() { seq -f 'com.example.app%g=0' "$1"; seq -f 'com.example.game%g{Thread' "$2" | awk '{ for (t = 1; t <= 12; t++) print $0 t "}=0" }'; }
   $ rules 300 20 > games.conf && (ulimit -v 262144; applist-check -c games.conf)

@@ -1,5 +1,4 @@
-The present CPUs, faked with applist-check-for, decide which CPUs a rule
-may name.
+The present CPUs decide which CPUs a rule may name.
 Needs: namespace
 
   $ printf '# game rules\n\n# big cores\n\n\n\ncom.example.game{RenderThread}=4-7\n' > road.conf
@@ -30,9 +29,7 @@ Holes in the present list; every CPU up to 1023.
   $ applist-check-for 0-1023 -c high.conf
   配置文件解析完成，共加载 3 条规则，0 条通配符规则
 
-No CPU present, as where the present file cannot be read: a rule naming a
-CPU below 1024 gets the first message with empty parentheses; one that names
-none gets the second.
+No CPU present, as when the file cannot be read.
 
   $ printf 'game=0\nother=abc\nhigh=2000\n' > none.conf
   $ applist-check-for '' -c none.conf
@@ -42,8 +39,7 @@ none gets the second.
   未加载有效规则
   [1]
 
-With standard input closed the present file is opened on descriptor 0, and
-still read.
+Standard input closed: the present file opens as descriptor 0.
 
   $ applist-check-for 0-7 -c road.conf <&-
   配置文件解析完成，共加载 1 条规则，0 条通配符规则

@@ -1,10 +1,8 @@
-The syntax of one rule line and its eight messages. Rules here name CPU 0,
-which every machine has.
+The syntax of one rule line and its eight messages. Rules name CPU 0.
 
   $ check() { printf "$1" > rules.conf; applist-check -c rules.conf; }
 
-Each message shows the part of the line before the first cut: the trimmed
-line, the key or the package.
+Each message shows the line, key or package as cut so far.
 
   $ check 'game\ngame#\n=0\n  =1\ngame=\ngame= # x\ngame{main=0\ngame{}=0\n'
   第 1 行无效规则：缺少 '=': game
@@ -26,8 +24,7 @@ line, the key or the package.
   未加载有效规则
   [1]
 
-The first check that fails decides: a missing '=' before a missing '}', an
-empty value before the braces, an empty key before an empty value.
+The first failing check decides; the first '{' ends the package.
 
   $ check 'game{main\n{=\n=\ngame{a{b=0\n'
   第 1 行无效规则：缺少 '=': game{main
@@ -37,8 +34,7 @@ empty value before the braces, an empty key before an empty value.
   未加载有效规则
   [1]
 
-Package at most 127 bytes, thread at most 31, measured after the thread's
-leading blanks; names of full length are kept whole.
+Package at most 127 bytes, thread at most 31 after its leading blanks.
 
   $ x() { head -c "$1" /dev/zero | tr '\0' "${2:-x}"; }
   $ check "$(x 127 p)=0\n$(x 128 q)=0\ng{$(x 31 t)}=0\ng{$(x 32 u)}=0\nh{  $(x 31 v)}=0\n$(x 127 p)=1\ng{$(x 31 t)}=1\n" | tr -s pqt
@@ -48,8 +44,8 @@ leading blanks; names of full length are kept whole.
   第 7 行重复规则：g{t}=1
   配置文件解析完成，共加载 3 条规则，0 条通配符规则
 
-Blanks (tab, LF, VT, FF, CR, space) and '#': skipped lines, trimmed ends,
-comments from the first '#' of the value. Other control bytes are no blanks.
+Blanks are tab, LF, VT, FF, CR and space only; the value's comment starts at
+its first '#'.
 
   $ check '   \n\t\v\f\r\n  # note\n#game=1\n  game=0 # was 2-1 # old\n'
   配置文件解析完成，共加载 1 条规则，0 条通配符规则
@@ -64,8 +60,7 @@ comments from the first '#' of the value. Other control bytes are no blanks.
   配置文件解析完成，共加载 1 条规则，0 条通配符规则
   [1]
 
-'#' inside a key is an ordinary byte, except at the very end of the line; a
-second '=' belongs to the value; a '}' before the '{' is part of the package.
+'#' in a key, a second '=' and a '}' before the '{' are ordinary bytes.
 
   $ check 'game#=0\ngame#{main}=0\na}{b}=0\n{main}=0\n{ }=0\n'
   配置文件解析完成，共加载 5 条规则，0 条通配符规则

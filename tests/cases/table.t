@@ -1,10 +1,8 @@
-Duplicates, wildcard rules and the growth of the rule table. Rules here
-name CPU 0, which every machine has.
+Duplicates, wildcard rules and the growth of the rule table. Rules name CPU 0.
 
   $ check() { printf "$1" > rules.conf; applist-check -c rules.conf; }
 
-The same package and thread twice is a duplicate, whatever the values; the
-comparison is exact and case-sensitive, wildcard characters are text.
+Same package and thread, whatever the values: exact, case-sensitive, as text.
 
   $ check 'game=0\ngame=0\ngame=0,0\ngame{a}=0\ngame{b}=0\ngame{a}=0 # again\n'
   第 2 行重复规则：game{}=0
@@ -17,22 +15,19 @@ comparison is exact and case-sensitive, wildcard characters are text.
   配置文件解析完成，共加载 6 条规则，3 条通配符规则
   [1]
 
-Only accepted rules count: a rule whose CPU check failed leaves no
-duplicate behind.
+A rule whose CPU check failed leaves no duplicate behind.
 
   $ check 'game=abc\ngame=0\n'
   第 1 行无效 CPU 范围：abc 在规则 game{}=abc，无有效 CPU
   配置文件解析完成，共加载 1 条规则，0 条通配符规则
   [1]
 
-'*', '?' and '[' in the package make a wildcard rule; in the thread they
-do not.
+'*', '?' and '[' make a wildcard rule in the package, not in the thread.
 
   $ check 'com.*{Render}=0\ngame{Render*}=0\n[ab].c=0\na?=0\n{main}=0\n{ }=0\n'
   配置文件解析完成，共加载 6 条规则，3 条通配符规则
 
-Two packages whose hashes both land in the duplicate set's last slot: the
-second one wraps to the first slot and is still found.
+Both hash to the duplicate set's last slot; the second wraps to the first.
 
   $ check 'app6583=0\napp11528=0\napp11528=0\napp6583{x}=0\n'
   第 3 行重复规则：app11528{}=0
@@ -44,9 +39,7 @@ Two pairs whose hashes are equal are still told apart by their names.
   $ check 'game{t584}=0\ngame{t110527}=0\n'
   配置文件解析完成，共加载 2 条规则，0 条通配符规则
 
-6000 rules and 300 wildcard rules: the table, the wildcard list and the
-duplicate set all grow, and duplicates of the first and last rules are
-still found afterwards.
+6000 rules, 300 of them wildcard rules: every store grows, nothing is lost.
 
   $ seq -f 'pkg.%g{t}=0' 6000 > big.conf
   $ seq -f 'w%g.*=0' 300 >> big.conf
