@@ -9,13 +9,15 @@
 # where X cannot be had: preload (an LD_PRELOAD shim reaching the tool),
 # namespace (applist-check-for faking the present CPUs), native (no
 # sanitizer, no emulator: memory limits and peak memory).
-# Exit status: 0 passed, 1 failed, 77 skipped.
+# $CRAM names the cram program (default cram3). Exit status: 0 passed, 1
+# failed, 77 skipped.
 set -u
 case_file=$1 build=$2
 shift 2
 scratch=$(mktemp -d) || exit 1
 trap 'rm -rf "$scratch"' EXIT INT TERM
-mkdir "$scratch/bin"
+# Open to all: some cases run the tool as another user.
+mkdir -m 755 "$scratch/bin" && chmod 755 "$scratch"
 
 if [ $# -gt 0 ]; then
     # Cross build: run the tool through the emulator, under its own name.
@@ -48,4 +50,4 @@ done
 
 # cram leaves a .err file beside a failing case: run a copy.
 cp "$case_file" "$scratch/"
-cram3 --shell=/bin/sh "$scratch/$(basename "$case_file")"
+"${CRAM:-cram3}" --shell=/bin/sh "$scratch/$(basename "$case_file")"
