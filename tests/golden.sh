@@ -9,8 +9,8 @@
 # where X cannot be had: preload (an LD_PRELOAD shim reaching the tool),
 # namespace (applist-check-for faking the present CPUs), native (no
 # sanitizer, no emulator: memory limits and peak memory).
-# $CRAM names the cram program (default cram3). Exit status: 0 passed, 1
-# failed, 77 skipped.
+# $CRAM_COMMAND names the cram program (default cram3; cram itself reads
+# $CRAM as extra arguments). Exit status: 0 passed, 1 failed, 77 skipped.
 set -u
 case_file=$1 build=$2
 shift 2
@@ -50,4 +50,4 @@ done
 
 # cram leaves a .err file beside a failing case: run a copy.
 cp "$case_file" "$scratch/"
-"${CRAM:-cram3}" --shell=/bin/sh "$scratch/$(basename "$case_file")"
+"${CRAM_COMMAND:-cram3}" --shell=/bin/sh "$scratch/$(basename "$case_file")"
