@@ -2,10 +2,8 @@
 // set with CPUs 0 to 7 present, its release and the summary. It looks for
 // crashes, memory errors and undefined behaviour, which the sanitizers turn
 // into findings. Built as the libFuzzer target fuzz_whole_run
-// (APPLIST_LIBFUZZER) and as fuzz_replay, which runs every file it is given,
-// so that an input once found stays fixed in every build.
-#include <dirent.h>
-
+// (APPLIST_LIBFUZZER) and as fuzz_replay, which runs every file it is given
+// (the corpus, in the test run), so an input once found stays fixed.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -47,26 +45,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
 }
 #else
-// fuzz_replay DIR...: runs every regular file in each directory.
+// fuzz_replay FILE...: runs every file given.
 int main(int argc, char** argv) {
     if (!quiet_stdout()) return 1;
-    std::size_t files = 0;
     for (int i = 1; i < argc; ++i) {
-        DIR* dir = opendir(argv[i]);
-        if (dir == nullptr) {
+        std::ifstream in(argv[i], std::ios::binary);
+        if (!in) {
             std::fprintf(stderr, "fuzz_replay: cannot read %s\n", argv[i]);
             return 1;
         }
-        while (const dirent* entry = readdir(dir)) {
-            if (entry->d_name[0] == '.') continue;
-            std::ifstream in(std::string(argv[i]) + "/" + entry->d_name, std::ios::binary);
-            const std::string input((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-            run_whole_file(reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
-            ++files;
-        }
-        closedir(dir);
+        const std::string input((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        run_whole_file(reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
     }
-    std::fprintf(stderr, "fuzz_replay: %zu files ran\n", files);
-    return files > 0 ? 0 : 1;
+    std::fprintf(stderr, "fuzz_replay: %d files ran\n", argc - 1);
+    return argc > 1 ? 0 : 1;
 }
 #endif

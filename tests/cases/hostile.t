@@ -14,12 +14,8 @@ Bytes that are no UTF-8 and control bytes are echoed as they are.
   配置文件解析完成，共加载 4 条规则，2 条通配符规则
   [1]
 
-NUL bytes only; a 100 MB line; a million empty lines.
+A 100 MB line; a million empty lines.
 
-  $ head -c 4096 /dev/zero > nul.conf && applist-check -c nul.conf
-  第 1 行过长
-  未加载有效规则
-  [1]
   $ (printf 'com.example.game='; head -c 104857600 /dev/zero | tr '\0' 0) > huge.conf
   $ applist-check -c huge.conf
   第 1 行过长
@@ -30,9 +26,6 @@ NUL bytes only; a 100 MB line; a million empty lines.
   [1]
   $ echo x >> empty-lines.conf && applist-check -c empty-lines.conf
   第 1000001 行无效规则：缺少 '=': x
-  未加载有效规则
-  [1]
-  $ yes "$(printf '\r')" | head -n 1000000 > crlf.conf && applist-check -c crlf.conf
   未加载有效规则
   [1]
 

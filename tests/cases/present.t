@@ -29,16 +29,6 @@ Holes in the present list; every CPU up to 1023.
   $ applist-check-for 0-1023 -c high.conf
   配置文件解析完成，共加载 3 条规则，0 条通配符规则
 
-No CPU present, as when the file cannot be read.
-
-  $ printf 'game=0\nother=abc\nhigh=2000\n' > none.conf
-  $ applist-check-for '' -c none.conf
-  第 1 行无效 CPU 范围：0 在规则 game{}=0，超出可用 CPU ()
-  第 2 行无效 CPU 范围：abc 在规则 other{}=abc，无有效 CPU
-  第 3 行无效 CPU 范围：2000 在规则 high{}=2000，无有效 CPU
-  未加载有效规则
-  [1]
-
 Standard input closed: the present file opens as descriptor 0.
 
   $ applist-check-for 0-7 -c road.conf <&-
