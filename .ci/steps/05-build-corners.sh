@@ -2,7 +2,7 @@
 # Builds the project and runs the whole test suite in the two corners of the
 # compilers and build types users meet: g++ Release and clang Debug, each in a
 # build directory of its own, with warnings as errors (APPLIST_WERROR=ON). The
-# README's default build (RelWithDebInfo, warnings not fatal) has already run.
+# README's default build (RelWithDebInfo) has already run.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
