@@ -47,10 +47,12 @@ No CPU left: the second message.
   未加载有效规则
   [1]
 
-The value keeps the blanks before its comment; a CR is trimmed.
+The value keeps the blanks before its comment; a CR is trimmed; a rejected
+rule's CPUs do not pass to the next.
 
-  $ check 'game=0-9 # x\nother=8\r\n'
+  $ check 'game=0-9 # x\nother=8\r\nnext=abc\n'
   第 1 行无效 CPU 范围：0-9 在规则 game{}=0-9 ，超出可用 CPU (0-7)
   第 2 行无效 CPU 范围：8 在规则 other{}=8，超出可用 CPU (0-7)
+  第 3 行无效 CPU 范围：abc 在规则 next{}=abc，无有效 CPU
   未加载有效规则
   [1]

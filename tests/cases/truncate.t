@@ -7,6 +7,10 @@ Needs: preload
 
 Inside the first line, in the middle of line 500, at the end of line 120.
 
+  $ cut_at 0
+  无法读取配置文件 rules.conf: 第 1 行读取失败
+  未加载有效规则
+  [1]
   $ cut_at 3
   无法读取配置文件 rules.conf: 第 1 行读取失败
   未加载有效规则
@@ -29,6 +33,12 @@ Inside the first line, in the middle of line 500, at the end of line 120.
   无法读取配置文件 rules.conf: 第 7 行读取失败
   配置文件解析完成，共加载 6 条规则，0 条通配符规则
   [1]
+
+A SIGBUS that is no fault of reading the file stays fatal (sigbus.so raises
+one at the first message).
+
+  $ { timeout 10 env LD_PRELOAD=$SHIMS/sigbus.so applist-check -c big.conf; } 2>/dev/null
+  [135]
 
 Output goes to a pipe above; into a file, all four lines arrive too.
 

@@ -21,6 +21,7 @@ TEST(PresentCpus, EachFileShape) {
     } rows[] = {
         {"0-3,6-7\n", "0-3,6-7", 6}, {"  0-3 \t\r\n", "  0-3", 4}, {" \n\t ", " \n\t ", 0},
         {"", "", 0},                 {"x\n", "x", 0},              {ones + "5,7\n", ones + "5", 2},
+        {"0", "0", 1},
     };
     for (const auto& row : rows) {
         std::ofstream(file, std::ios::binary) << row.bytes;
