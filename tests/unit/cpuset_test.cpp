@@ -1,5 +1,5 @@
 // Shapes of the present-CPU file that no faked list can produce: blanks
-// around the list, blanks only, more than 127 bytes.
+// around the list, blanks only, more than 127 bytes, a failing read.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -32,6 +32,13 @@ TEST(PresentCpus, EachFileShape) {
         EXPECT_EQ(std::string(text), row.text) << "file '" << row.bytes << "'";
         EXPECT_EQ(CPU_COUNT(&set), row.count) << "file '" << row.bytes << "'";
     }
+    // A directory opens, but its read fails.
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    char text[128] = {};
+    read_present_cpus(set, text, dir);
+    EXPECT_EQ(std::string(text), "");
+    EXPECT_EQ(CPU_COUNT(&set), 0);
     std::remove(file.c_str());
     rmdir(dir);
 }
