@@ -34,6 +34,7 @@ TEST(RuleTable, PriorityAndWildcardFlagOfEachRule) {
     } rows[] = {
         {"com.*", "Render", true, 1006}, {"com.*", "", true, 104}, {"game", "Render*", false, 106},
         {"game", "", false, 1004},       {"", "", false, 200},     {"[ab].c", "", true, 505},
+        {"game", "x", false, 1001},
     };
     for (const auto& row : rows) ASSERT_EQ(add_rule(set, 1, row.package, row.thread, "0"), add_result::accepted);
     for (std::size_t i = 0; i < std::size(rows); ++i) {
