@@ -29,9 +29,10 @@ A rule whose CPU check failed leaves no duplicate behind.
 
 Both hash to the duplicate set's last slot; the second wraps to the first.
 
-  $ check 'app6583=0\napp11528=0\napp11528=0\napp6583{x}=0\n'
+  $ check 'app6583=0\napp11528=0\napp11528=0\napp6583=1\n'
   第 3 行重复规则：app11528{}=0
-  配置文件解析完成，共加载 3 条规则，0 条通配符规则
+  第 4 行重复规则：app6583{}=1
+  配置文件解析完成，共加载 2 条规则，0 条通配符规则
   [1]
 
 Two pairs whose hashes are equal are still told apart by their names.

@@ -34,7 +34,7 @@ Inside the first line, in the middle of line 500, at the end of line 120.
   配置文件解析完成，共加载 6 条规则，0 条通配符规则
   [1]
 
-A SIGBUS that is no fault of reading the file stays fatal (sigbus.so raises
+A SIGBUS that is no fault of reading the file stays fatal (sigbus.so sends
 one at the first message).
 
   $ { timeout 10 env LD_PRELOAD=$SHIMS/sigbus.so applist-check -c big.conf; } 2>/dev/null
