@@ -24,7 +24,7 @@ Growth (rule 2561, rule 4097, wildcard 129): summary so far, status 1.
   配置文件解析完成，共加载 4096 条规则，0 条通配符规则
   [1]
   $ (seq -f 'app%g=0' 5; seq -f 'vendor%g.*=0' 129; echo bad) > wild.conf
-  $ FAILALLOC_FUNC=realloc fail 2048 1 applist-check -c wild.conf
+  $ fail 2048 1 applist-check -c wild.conf
   配置文件解析完成，共加载 134 条规则，128 条通配符规则
   [1]
 

@@ -11,13 +11,11 @@ Needs: namespace
   $ APPLIST_CHECK="cat $present" applist-check-for 0-3,6-7
   0-3,6-7
 
-An empty list leaves the file empty, as an unreadable one reads; 127 bytes,
-the most the tool reads, are the longest list.
+An empty list leaves the file empty, as an unreadable one reads; a list over
+127 bytes, the most the tool reads, is refused.
 
   $ APPLIST_CHECK="wc -c $present" applist-check-for ''
   0 /sys/devices/system/cpu/present
-  $ APPLIST_CHECK="wc -c $present" applist-check-for "$(seq -s, 0 45)"
-  128 /sys/devices/system/cpu/present
   $ applist-check-for "$(seq -s, 0 45)0" -c nine.conf
   CPU 列表过长: 128 字节，applist-check 只读取 present 文件的前 127 字节
   [2]
