@@ -60,14 +60,11 @@ status=$?
 python3 -c '
 import codecs, sys
 for line in open(sys.argv[1], "rb"):
-    body = line[:-1]
-    if body.endswith(b" (esc)"):
-        text = codecs.escape_decode(body[:-6])[0]
-        try:
-            if text.decode().isprintable():
-                line = text + b"\n"
-        except UnicodeDecodeError:
-            pass
+    text = codecs.escape_decode(line[:-7])[0] if line.endswith(b" (esc)\n") else b""
+    try:
+        line = text + b"\n" if text and text.decode().isprintable() else line
+    except UnicodeDecodeError:
+        pass
     sys.stdout.buffer.write(line)
 ' "$scratch/report"
 exit $status

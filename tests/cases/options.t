@@ -29,9 +29,6 @@ Default ./applist.conf; non-option arguments are ignored; the last -c wins.
   配置文件解析完成，共加载 2 条规则，1 条通配符规则
   $ applist-check -c bad.conf -c ok.conf
   配置文件解析完成，共加载 1 条规则，0 条通配符规则
-  $ applist-check -c ok.conf -c none.conf
-  配置文件不存在: none.conf
-  [1]
   $ mkdir elsewhere && cd elsewhere && applist-check
   配置文件不存在: ./applist.conf
   [1]
