@@ -1,13 +1,14 @@
 /* sigbus: an LD_PRELOAD library that sends the tool SIGBUS, as another
- * process would (no fault of reading the rule file): at the first printf,
- * which is the first message of a line. */
+ * process would (no fault of reading the rule file): once, at the first
+ * printf, which is the first message of a line. */
 #include <signal.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <unistd.h>
 
 int printf(const char* format, ...) {
-    kill(getpid(), SIGBUS);
+    static int sent;
+    if (!sent++) kill(getpid(), SIGBUS);
     va_list arguments;
     va_start(arguments, format);
     const int written = vprintf(format, arguments);
