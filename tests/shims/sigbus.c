@@ -1,6 +1,7 @@
 /* sigbus: an LD_PRELOAD library that sends the tool SIGBUS, as another
  * process would (no fault of reading the rule file): once, at the first
  * printf, which is the first message of a line. */
+#define _POSIX_C_SOURCE 200809L
 #include <signal.h>
 #include <stdarg.h>
 #include <stdio.h>
