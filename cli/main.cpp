@@ -1,11 +1,7 @@
-// Entry point of applist-check.
-#include <cstdio>
-
+// Entry point of applist-check: the present CPUs are the kernel's.
 #include "cli/cli.h"
 
 int main(int argc, char** argv) {
-    int status = run_applist_check(argc, argv);
-    // Output that could not be written is a failed run, never a success.
-    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) status = 1;
-    return status;
+    prepare_output();
+    return finish_output(run_applist_check(argc, argv));
 }

@@ -10,8 +10,6 @@
 
 namespace {
 
-bool is_blank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
 char* skip_blanks(char* p) {
     while (is_blank(*p)) ++p;
     return p;

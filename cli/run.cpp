@@ -1,16 +1,10 @@
 // The driver: options, start-up in its fixed order, the line loop over the
 // mapped file, and the end of the run. It is the one place that decides the
 // exit status.
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
-#include <cerrno>
-#include <csetjmp>
 #include <csignal>
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -23,94 +17,22 @@ namespace {
 constexpr const char default_config_path[] = "./applist.conf";
 constexpr const char usage_format[] = "用法: %s [-c <配置文件>]\n";
 
-// Closes the descriptor when it goes out of scope.
-struct unique_fd {
-    int fd = -1;
-    explicit unique_fd(int descriptor) : fd(descriptor) {}
-    unique_fd(const unique_fd&) = delete;
-    unique_fd& operator=(const unique_fd&) = delete;
-    ~unique_fd() { reset(); }
-    void reset() {
-        if (fd >= 0) close(fd);
-        fd = -1;
-    }
-};
-
-// Unmaps the file when it goes out of scope.
-struct file_mapping {
-    void* start = MAP_FAILED;
-    std::size_t length = 0;
-    file_mapping() = default;
-    file_mapping(const file_mapping&) = delete;
-    file_mapping& operator=(const file_mapping&) = delete;
-    ~file_mapping() { reset(); }
-    void reset() {
-        if (start != MAP_FAILED) munmap(start, length);
-        start = MAP_FAILED;
-    }
-};
-
 enum class options_result { run, usage_ok, usage_error };
 
 // Reads -c and -h. Everything after the first result that is not -c is left
 // unread, as are arguments that are not options.
 options_result read_options(int argc, char** argv, char (&config_path)[max_path_length + 1]) {
     int option = 0;
-    while ((option = getopt(argc, argv, "c:h")) == 'c') {
-        std::strncpy(config_path, optarg, max_path_length);
-        config_path[max_path_length] = '\0';
-    }
+    while ((option = getopt(argc, argv, "c:h")) == 'c') copy_field(config_path, optarg);
     if (option == -1) return options_result::run;
     return option == 'h' ? options_result::usage_ok : options_result::usage_error;
 }
 
-// Maps the whole rule file read-only. Prints the message and returns false
-// when the file cannot be examined, opened or mapped.
-bool map_rule_file(const char* path, file_mapping& mapping) {
-    struct stat info {};
-    if (stat(path, &info) != 0) {
-        std::printf("配置文件不存在: %s\n", path);
-        return false;
-    }
-    // O_NONBLOCK: opening a FIFO must not wait for a writer; the mapping
-    // then refuses it like any other file that cannot be mapped.
-    unique_fd file(open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.fd < 0) {
-        std::printf("无法打开配置文件 %s: %s\n", path, std::strerror(errno));
-        return false;
-    }
-    const auto size = static_cast<std::size_t>(info.st_size);
-    void* start = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, file.fd, 0);
-    const int map_errno = errno;
-    file.reset();
-    if (start == MAP_FAILED) {
-        std::printf("无法映射配置文件 %s: %s\n", path, std::strerror(map_errno));
-        return false;
-    }
-    mapping.start = start;
-    mapping.length = size;
-    return true;
-}
+}  // namespace
 
-// Bytes of a mapped file read between two releases of its pages.
-constexpr std::size_t page_release_step = std::size_t{256} << 10;
-
-// Drops the pages of the mapping at `start` that lie wholly before `read_up_to`
-// and were not dropped yet (`released` bytes were). A big file then does not
-// stay resident in whole beside the rule set; a private read-only mapping
-// would simply read such a page from the file again if it were touched.
-void release_read_pages(const char* start, const char* read_up_to, std::size_t page_size,
-                        std::size_t& released) {
-    const auto read = static_cast<std::size_t>(read_up_to - start);
-    const std::size_t whole_pages = read - read % page_size;
-    if (whole_pages < released + page_release_step) return;
-    (void)madvise(const_cast<char*>(start + released), whole_pages - released, MADV_DONTNEED);
-    released = whole_pages;
-}
-
-// The line loop proper. A SIGBUS in its reads of `data` may leave it at any
-// line (see check_lines), so it owns nothing that needs releasing and keeps
-// everything that must outlive it in `set` and `state`.
+// A SIGBUS in its reads of `data` may leave this loop at any line (see
+// check_lines), so it owns nothing that needs releasing and keeps everything
+// that must outlive it in `set` and `state`.
 void scan_lines(const char* data, std::size_t size, rule_set& set, run_state& state, bool drop_read_pages) {
     const long page_size = drop_read_pages ? sysconf(_SC_PAGESIZE) : 0;
     std::size_t released = 0;
@@ -153,53 +75,6 @@ void scan_lines(const char* data, std::size_t size, rule_set& set, run_state& st
     }
 }
 
-// What the SIGBUS handler needs while check_lines runs: the pages it may take
-// a fault back from, where to jump, and the disposition it replaced. The
-// handler can reach nothing but a global.
-struct read_guard {
-    std::uintptr_t start = 0;
-    std::uintptr_t end = 0;  // rounded up to a whole page
-    sigjmp_buf resume{};
-    struct sigaction previous {};
-};
-read_guard guard;
-
-// A read of a mapped file faults with SIGBUS when the page lies past the
-// file's end (it shrank) or cannot be read in. Only such a fault inside the
-// guarded pages is taken back; it can only come from memchr or memcpy in
-// scan_lines, both async-signal-safe, so the jump leaves no library state
-// half-changed. Anything else goes to the previous disposition: a fault
-// recurs when the instruction is retried, a sent signal is sent again.
-void on_bus_error(int signal_number, siginfo_t* info, void* /*context*/) {
-    const auto address = reinterpret_cast<std::uintptr_t>(info->si_addr);
-    if (info->si_code == BUS_ADRERR && address >= guard.start && address < guard.end)
-        siglongjmp(guard.resume, 1);
-    (void)sigaction(signal_number, &guard.previous, nullptr);
-    if (info->si_code <= 0) (void)raise(signal_number);
-}
-
-}  // namespace
-
-void check_lines(const char* data, std::size_t size, rule_set& set, run_state& state, bool drop_read_pages) {
-    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    guard.start = reinterpret_cast<std::uintptr_t>(data);
-    guard.end = (guard.start + size + page - 1) / page * page;
-    struct sigaction handler {};
-    handler.sa_sigaction = on_bus_error;
-    handler.sa_flags = SA_SIGINFO;
-    sigemptyset(&handler.sa_mask);
-    const bool guarded = sigaction(SIGBUS, &handler, &guard.previous) == 0;
-
-    // Nothing below changes a local after sigsetjmp; the jump crosses only
-    // scan_lines and the C library's reads.
-    if (sigsetjmp(guard.resume, 1) == 0)
-        scan_lines(data, size, set, state, drop_read_pages);
-    else
-        state.read_failed = true;
-
-    if (guarded) (void)sigaction(SIGBUS, &guard.previous, nullptr);
-}
-
 int print_summary(const rule_set& set, const run_state& state) {
     if (set.table.count == 0) {
         std::printf("未加载有效规则\n");
@@ -209,9 +84,9 @@ int print_summary(const rule_set& set, const run_state& state) {
     return state.clean && !state.stopped && !state.read_failed ? 0 : 1;
 }
 
-int run_applist_check(int argc, char** argv) {
+int run_applist_check(int argc, char** argv, const char* present_list) {
     char config_path[max_path_length + 1] = {};
-    std::memcpy(config_path, default_config_path, sizeof default_config_path);
+    copy_field(config_path, default_config_path);
     cpu_set_t present_cpus;
     CPU_ZERO(&present_cpus);
     char present_text[present_text_size] = {};
@@ -222,7 +97,10 @@ int run_applist_check(int argc, char** argv) {
         case options_result::usage_error: std::printf(usage_format, argv[0]); return 1;
     }
 
-    read_present_cpus(present_cpus, present_text);
+    if (present_list != nullptr)
+        set_present_cpus(present_cpus, present_text, present_list);
+    else
+        read_present_cpus(present_cpus, present_text);
 
     file_mapping mapping;
     if (!map_rule_file(config_path, mapping)) return 1;
@@ -238,4 +116,11 @@ int run_applist_check(int argc, char** argv) {
     mapping.reset();
     release_rule_set(set);
     return print_summary(set, state);
+}
+
+void prepare_output() { (void)std::signal(SIGXFSZ, SIG_IGN); }
+
+int finish_output(int status) {
+    const bool written = std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
+    return status == 0 && !written ? 1 : status;
 }

@@ -34,12 +34,18 @@ static_assert(sizeof(cpu_set_t) == 128, "cpu_set_t must be 1024 bits");
 [[nodiscard]] int parse_cpu_ranges(const char* text, cpu_set_t* out_set, const cpu_set_t* check_set,
                                    char* err_buf, std::size_t err_size);
 
-// Fills `present_cpus` and `present_text` from one read of at most 127 bytes
-// of `path` (the kernel's file unless a test names another). Trailing blanks
-// are cut from the text. An absent, unreadable, empty or blank file leaves the
-// set empty. Prints nothing and never fails the run.
+// Fills `present_cpus` and `present_text`, both cleared by the caller, from
+// one read of at most 127 bytes of `path` (the kernel's file unless a test
+// names another). Trailing blanks are cut from the text. An absent,
+// unreadable, empty or blank file leaves the set empty. Prints nothing and
+// never fails the run.
 void read_present_cpus(cpu_set_t& present_cpus, char (&present_text)[present_text_size],
                        const char* path = present_cpus_path);
+
+// Fills them from `list` instead, as from a present file holding that list
+// (its first 127 bytes) and a line feed; the empty list means no CPU, as an
+// unreadable file does.
+void set_present_cpus(cpu_set_t& present_cpus, char (&present_text)[present_text_size], const char* list);
 
 // Parses `value` into `out.cpus` (already cleared) and checks it against the
 // present CPUs of `set`. Returns true when every CPU below 1024 it names is

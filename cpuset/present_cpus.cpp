@@ -1,5 +1,5 @@
-// The CPUs this machine has, and the check of one rule's CPU list against
-// them.
+// The CPUs this machine has (or the phone a rule file is checked for), and
+// the check of one rule's CPU list against them.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -11,21 +11,9 @@
 
 namespace {
 
-bool is_blank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
-}  // namespace
-
-void read_present_cpus(cpu_set_t& present_cpus, char (&present_text)[present_text_size], const char* path) {
-    const int fd = open(path, O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return;
-    const ssize_t got = read(fd, present_text, present_text_size - 1);
-    close(fd);
-    if (got <= 0) {
-        std::memset(present_text, 0, present_text_size);
-        return;
-    }
-    present_text[got] = '\0';
-
+// Takes the text now in `present_text` as the present-CPU list: trailing
+// blanks are cut, and whatever items can be read are present.
+void take_present_text(cpu_set_t& present_cpus, char (&present_text)[present_text_size]) {
     char* first = present_text;
     while (is_blank(*first)) ++first;
     if (*first == '\0') return;  // blanks only: the text keeps them, no CPU is present
@@ -34,8 +22,25 @@ void read_present_cpus(cpu_set_t& present_cpus, char (&present_text)[present_tex
     while (is_blank(*last)) --last;
     last[1] = '\0';
 
-    // Whatever items could be read are present; a failing item changes nothing.
+    // A failing item changes nothing, so the result says nothing here.
     (void)parse_cpu_ranges(first, &present_cpus, nullptr, nullptr, 0);
+}
+
+}  // namespace
+
+void read_present_cpus(cpu_set_t& present_cpus, char (&present_text)[present_text_size], const char* path) {
+    const int fd = open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    const ssize_t got = read(fd, present_text, present_text_size - 1);
+    close(fd);
+    if (got <= 0) return;  // nothing was written to the text
+    present_text[got] = '\0';
+    take_present_text(present_cpus, present_text);
+}
+
+void set_present_cpus(cpu_set_t& present_cpus, char (&present_text)[present_text_size], const char* list) {
+    copy_field(present_text, list);
+    take_present_text(present_cpus, present_text);
 }
 
 bool check_rule_cpus(const rule_set& set, std::size_t line_number, const char* package, const char* thread,

@@ -2,9 +2,16 @@
 // accepted rules that are not wildcard rules. Each name is held once; a
 // package with many thread rules would otherwise pile equal keys into one
 // bucket chain and make uthash double its buckets again and again.
+#include <uthash.h>
+
 #include <cstdlib>
 
 #include "rules/rules.h"
+
+struct package_entry {
+    char name[package_size];
+    UT_hash_handle hh;
+};
 
 bool index_package(package_entry*& index, const char* package) {
     package_entry* found = nullptr;

@@ -34,6 +34,8 @@ bool is_duplicate(const rule_set& set, std::uint32_t hash, const char* package, 
     }
 }
 
+// Puts `entry` in the first empty slot from its hash on. The caller keeps the
+// array at most half full, so there always is one.
 void insert_slot(duplicate_slot* slots, std::size_t slot_count, duplicate_slot entry) {
     const std::size_t mask = slot_count - 1;
     std::size_t i = entry.hash & mask;
@@ -55,7 +57,9 @@ bool grow_duplicate_set(duplicate_set& dups) {
     return true;
 }
 
-// Makes room for one more rule in the table and the duplicate set.
+// Makes room for one more rule: doubles the table when it is full and the
+// duplicate set when one more rule would fill more than half. Returns false, with both as they were, when the storage
+// cannot be had or the table already holds max_rules.
 bool make_room(rule_set& set) {
     rule_table& table = set.table;
     if (table.count == table.capacity) {
@@ -74,6 +78,7 @@ bool make_room(rule_set& set) {
 bool has_wildcard(const char* name) { return std::strpbrk(name, "*?[") != nullptr; }
 
 // Appends the rule at `position` to the wildcard list, doubling it when full.
+// Returns false, with the list as it was, when the larger storage cannot be had.
 bool add_wildcard(wildcard_list& list, std::size_t position) {
     if (list.count == list.capacity) {
         const std::size_t new_capacity = list.capacity * 2;

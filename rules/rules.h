@@ -8,7 +8,6 @@
 #pragma once
 
 #include <sched.h>
-#include <uthash.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -25,12 +24,18 @@ constexpr std::size_t initial_duplicate_slots = 8192;
 constexpr std::size_t max_rules = UINT32_MAX - 1;
 
 // Copies `text` into a fixed field: at most N - 1 bytes, the rest of the field
-// zero-filled, so the field is always NUL-terminated.
+// zero-filled, so the field is always NUL-terminated. Every fixed field of the
+// tool, the -c path included, is filled by this one helper.
 template <std::size_t N>
 void copy_field(char (&field)[N], const char* text) {
     std::strncpy(field, text, N - 1);
     field[N - 1] = '\0';
 }
+
+// A blank, wherever the tool trims or skips white space (rule lines and the
+// present-CPU text alike): tab, line feed, vertical tab, form feed, carriage
+// return and space, and nothing else (not even what the locale calls space).
+constexpr bool is_blank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // One accepted rule.
 struct rule {
@@ -68,11 +73,9 @@ struct duplicate_set {
     std::size_t slot_count = 0;  // a power of two, at least twice the rule count
 };
 
-// One exact package name in the package index.
-struct package_entry {
-    char name[package_size];
-    UT_hash_handle hh;
-};
+// One exact package name in the package index (a uthash record, defined
+// where the index is kept).
+struct package_entry;
 
 struct rule_set;
 // Empties the package index, then frees the table, the wildcard list and the
@@ -119,9 +122,9 @@ enum class add_result {
 // '?' and '[' plus 500 (has '['), 300 (has '?') or 100 (only '*').
 [[nodiscard]] std::uint32_t calculate_rule_priority(const char* name);
 
-// Enters `package` in the index unless it is already there. Returns false when
-// a new entry could not be allocated. A failure inside uthash's own tables
-// ends the process with status 255.
+// Enters `package` in the index unless it is already there. Returns true when
+// it is there now, false when a new entry could not be allocated. A failure
+// inside uthash's own tables ends the process with status 255.
 [[nodiscard]] bool index_package(package_entry*& index, const char* package);
 
 // Removes and frees every entry; the head is null afterwards.

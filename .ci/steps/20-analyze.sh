@@ -13,7 +13,7 @@ fi
 
 build=build-analyze
 # Only the compile commands are needed, not a build.
-cmake -S . -B "$build" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DAPPLIST_BUILD_TESTS=OFF >/dev/null
+cmake -S . -B "$build" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DBUILD_TESTING=OFF >/dev/null
 
 sources=(cli/*.cpp rules/*.cpp cpuset/*.cpp)
 status=0

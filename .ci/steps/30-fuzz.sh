@@ -18,7 +18,7 @@ if [ "${CI:-}" = true ] || ! dpkg -s clang libclang-rt-14-dev >/dev/null 2>&1; t
   apt-get install -y -qq --no-install-recommends clang libclang-rt-14-dev >/dev/null
 fi
 
-CC=clang CXX=clang++ cmake -S . -B "$build" -DAPPLIST_BUILD_FUZZ=ON -DAPPLIST_BUILD_TESTS=OFF >/dev/null
+CC=clang CXX=clang++ cmake -S . -B "$build" -DAPPLIST_BUILD_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build" -j2 --target fuzz_whole_run
 
 rm -rf "$build/artifacts"
