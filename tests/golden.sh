@@ -1,14 +1,17 @@
 #!/bin/sh
-# Runs one golden case file (cram format) against the built tool.
+# Runs one golden case file (cram format) against the built tools.
 #
-#   tests/golden.sh CASE.t BUILD_DIR [EMULATOR...]
+#   tests/golden.sh CASE.t BUILD_DIR [RUNNER...]
 #
 # The case sees `applist-check` and `applist-check-for` on PATH, $SRCDIR (the
 # project root) and $SHIMS (the test shims, tests/shims/<name>.c built as
-# <name>.so). A prose line "Needs: X" skips the whole file, with the reason,
-# where X cannot be had: preload (an LD_PRELOAD shim reaching the tool),
-# namespace (applist-check-for faking the present CPUs), native (no
-# sanitizer, no emulator: memory limits and peak memory).
+# <name>.so). With a RUNNER (an emulator such as qemu-aarch64-static, or
+# valgrind with its options) each tool runs under it.
+# A prose line "Needs: X Y" skips the whole file, with the reason, where one
+# of them cannot be had: preload (an LD_PRELOAD shim reaching the tool),
+# native (no sanitizer, no runner: memory limits and peak memory), namespace
+# (a private mount namespace, for faking the kernel's present-CPU file),
+# gnu-time (/usr/bin/time with -f), or any other word: that program on PATH.
 # $CRAM_COMMAND names the cram program (default cram3; cram itself reads
 # $CRAM as extra arguments). Exit status: 0 passed, 1 failed, 77 skipped.
 set -u
@@ -19,14 +22,16 @@ trap 'rm -rf "$scratch"' EXIT INT TERM
 # Open to all: some cases run the tool as another user.
 mkdir -m 755 "$scratch/bin" && chmod 755 "$scratch"
 
-if [ $# -gt 0 ]; then
-    # Cross build: run the tool through the emulator, under its own name.
-    printf '#!/bin/sh\nexec %s -0 applist-check "%s" "$@"\n' "$*" "$build/applist-check" >"$scratch/bin/applist-check"
-    chmod +x "$scratch/bin/applist-check"
-else
-    ln -s "$build/applist-check" "$scratch/bin/applist-check"
-fi
-ln -s "$build/applist-check-for" "$scratch/bin/applist-check-for"
+for tool in applist-check applist-check-for; do
+    if [ $# -gt 0 ]; then
+        # qemu is told the name the tool was started by, as a shell gives it.
+        case ${1##*/} in qemu-*) name="-0 $tool" ;; *) name= ;; esac
+        printf '#!/bin/sh\nexec %s %s "%s" "$@"\n' "$*" "$name" "$build/$tool" >"$scratch/bin/$tool"
+        chmod +x "$scratch/bin/$tool"
+    else
+        ln -s "$build/$tool" "$scratch/bin/$tool"
+    fi
+done
 PATH=$scratch/bin:$PATH
 SRCDIR=$(cd "$(dirname "$0")/.." && pwd)
 SHIMS=$build/shims
@@ -39,15 +44,22 @@ skip() { echo "skipped: $*"; exit 77; }
 for need in $(sed -n 's/^Needs: //p' "$case_file"); do
     case $need in
         preload | native)
-            [ $# -eq 0 ] || skip "needs $need runs: the tool runs under an emulator"
+            [ $# -eq 0 ] || skip "needs $need runs: the tool runs under $1"
             [ -z "${APPLIST_SANITIZE:-}" ] || skip "needs $need runs: sanitizer build" ;;
     esac
     case $need in
         preload)
+            [ -e "$SHIMS/failalloc.so" ] || skip "needs preload: the test shims are not built here"
             LD_PRELOAD=$SHIMS/failalloc.so FAILALLOC_LOG=$scratch/loaded applist-check -h >/dev/null
-            [ -s "$scratch/loaded" ] || skip "needs preload: the shim does not load into the tool (static binary?)" ;;
+            [ -s "$scratch/loaded" ] || skip "needs preload: the shim does not load into the tool" ;;
+        native) ;;
         namespace)
-            why=$(applist-check-for 0 -h) || skip "needs a private mount namespace: $why" ;;
+            why=$(cd "$scratch" && . "$SRCDIR/tests/case_helpers.sh" && on_phone '0\n' true 2>&1) ||
+                skip "needs a private mount namespace: $why" ;;
+        gnu-time)
+            /usr/bin/time -f %M true >/dev/null 2>&1 || skip "needs GNU time as /usr/bin/time" ;;
+        *)
+            command -v "$need" >/dev/null 2>&1 || skip "needs $need" ;;
     esac
 done
 

@@ -7,44 +7,50 @@ Needs: preload
 
 Creating the rule set (2560 rules, 128 wildcards, 8192 slots): silent 1.
 
-  $ fail 757760 1 applist-check -c small.conf
+  $ fail 757760 1 applist-check-for 0 -c small.conf
   [1]
-  $ fail 1024 1 applist-check -c small.conf
+  $ fail 1024 1 applist-check-for 0 -c small.conf
   [1]
-  $ fail 65536 1 applist-check -c small.conf
+  $ fail 65536 1 applist-check-for 0 -c small.conf
   [1]
 
-Growth (rule 2561, rule 4097, wildcard 129): summary so far, status 1.
+Growth (rule 2561, rule 4097, wildcard 129): summary so far, status 1. A
+duplicate is found before the table would grow.
 
   $ seq -f 'app%g=0' 5000 > many.conf && echo bad >> many.conf
-  $ fail 1515520 1 applist-check -c many.conf
+  $ fail 1515520 1 applist-check-for 0 -c many.conf
   配置文件解析完成，共加载 2560 条规则，0 条通配符规则
   [1]
-  $ fail 131072 1 applist-check -c many.conf
+  $ (seq -f 'app%g=0' 2560; echo app1=0; echo late=0) > full.conf
+  $ fail 1515520 1 applist-check-for 0 -c full.conf
+  第 2561 行重复规则：app1{}=0
+  配置文件解析完成，共加载 2560 条规则，0 条通配符规则
+  [1]
+  $ fail 131072 1 applist-check-for 0 -c many.conf
   配置文件解析完成，共加载 4096 条规则，0 条通配符规则
   [1]
   $ (seq -f 'app%g=0' 5; seq -f 'vendor%g.*=0' 129; echo bad) > wild.conf
-  $ fail 2048 1 applist-check -c wild.conf
+  $ fail 2048 1 applist-check-for 0 -c wild.conf
   配置文件解析完成，共加载 134 条规则，128 条通配符规则
   [1]
 
 An index entry (the second is other's): the rule just loaded counts.
 
   $ printf 'game{a}=0\ngame{b}=0\ngame=0\ncom.*=0\nother=0\nbad\nlate=0\n' > index.conf
-  $ fail 184 2 applist-check -c index.conf
+  $ fail 184 2 applist-check-for 0 -c index.conf
   配置文件解析完成，共加载 5 条规则，1 条通配符规则
   [1]
 
 Inside uthash (table, buckets 32 to 64): 255, earlier output kept.
 
   $ printf 'bad\nvendor.*=0\ngame=0\nlate=0\n' > hash.conf
-  $ fail 64 1 applist-check -c hash.conf
+  $ fail 64 1 applist-check-for 0 -c hash.conf
   第 1 行无效规则：缺少 '=': bad
   [255]
-  $ fail 64 1 applist-check -c hash.conf > out; echo "status $?"; cat out
+  $ fail 64 1 applist-check-for 0 -c hash.conf > out; echo "status $?"; cat out
   status 255
   第 1 行无效规则：缺少 '=': bad
   $ (echo bad; seq -f 'app%g=0' 1000) > buckets.conf
-  $ fail 1024 2 applist-check -c buckets.conf
+  $ fail 1024 2 applist-check-for 0 -c buckets.conf
   第 1 行无效规则：缺少 '=': bad
   [255]

@@ -1,7 +1,6 @@
 CPU lists against the present CPUs 0-7.
-Needs: namespace
 
-  $ check() { printf "$1" > rules.conf; applist-check-for 0-7 -c rules.conf; }
+  $ . "$SRCDIR/tests/case_helpers.sh"
 
 Accepted: strtoul's base 0 for N, base 10 for M; items above 1023 dropped.
 
@@ -24,9 +23,10 @@ Absent CPUs: the CPU, or N-M for a range, in decimal; the last failing item.
   未加载有效规则
   [1]
 
-Reversed ranges, whatever their numbers; a negative number wraps.
+Reversed ranges, whatever their numbers; a negative number wraps, and h
+shows the longest error text there is.
 
-  $ check 'a=3-1\nb=3-1,4\nc=9,3-1\nd=2000-1500\ne=5--3\nf=-3-5\ng=1000-2000\n'
+  $ check 'a=3-1\nb=3-1,4\nc=9,3-1\nd=2000-1500\ne=5--3\nf=-3-5\ng=1000-2000\nh=-1--2\n'
   第 1 行无效 CPU 范围：3-1 在规则 a{}=3-1，超出可用 CPU (0-7)
   第 2 行无效 CPU 范围：3-1 在规则 b{}=3-1,4，超出可用 CPU (0-7)
   第 3 行无效 CPU 范围：3-1 在规则 c{}=9,3-1，超出可用 CPU (0-7)
@@ -34,6 +34,7 @@ Reversed ranges, whatever their numbers; a negative number wraps.
   第 5 行无效 CPU 范围：5-18446744073709551613 在规则 e{}=5--3，超出可用 CPU (0-7)
   第 6 行无效 CPU 范围：18446744073709551613-5 在规则 f{}=-3-5，超出可用 CPU (0-7)
   第 7 行无效 CPU 范围：1000-2000 在规则 g{}=1000-2000，超出可用 CPU (0-7)
+  第 8 行无效 CPU 范围：18446744073709551615-18446744073709551614 在规则 h{}=-1--2，超出可用 CPU (0-7)
   未加载有效规则
   [1]
 
@@ -44,6 +45,16 @@ No CPU left: the second message.
   第 2 行无效 CPU 范围：2000 在规则 b{main}=2000，无有效 CPU
   第 3 行无效 CPU 范围：-1 在规则 c{}=-1，无有效 CPU
   第 4 行无效 CPU 范围：, 在规则 d{}=,，无有效 CPU
+  未加载有效规则
+  [1]
+
+So with no CPU present at all, too, a rule that names only numbers from 1024
+up (-1 included) gets the second message, not the first.
+
+  $ check 'a=-1\nb=1024\nc=0\n' ''
+  第 1 行无效 CPU 范围：-1 在规则 a{}=-1，无有效 CPU
+  第 2 行无效 CPU 范围：1024 在规则 b{}=1024，无有效 CPU
+  第 3 行无效 CPU 范围：0 在规则 c{}=0，超出可用 CPU ()
   未加载有效规则
   [1]
 

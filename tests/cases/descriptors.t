@@ -1,25 +1,42 @@
-Started with a standard descriptor closed. Rules name CPU 0.
+Standard descriptors closed at the start, and output that cannot be written.
 
+  $ . "$SRCDIR/tests/case_helpers.sh"
   $ printf 'bad\ngame=0\n' > rules.conf
 
 Standard input closed: the rule file then opens as descriptor 0.
 
-  $ applist-check -c rules.conf <&-
+  $ applist-check-for 0 -c rules.conf <&-
   第 1 行无效规则：缺少 '=': bad
   配置文件解析完成，共加载 1 条规则，0 条通配符规则
   [1]
 
 Standard error closed: nothing changes (the file may open as descriptor 2).
 
-  $ applist-check -c rules.conf 2>&-
+  $ applist-check-for 0 -c rules.conf 2>&-
   第 1 行无效规则：缺少 '=': bad
   配置文件解析完成，共加载 1 条规则，0 条通配符规则
   [1]
 
-Standard output closed or full: the run fails, even one that would pass.
+Standard output closed, full or over the file-size limit: the run fails,
+even one that would pass. Past the limit, what fit is kept, the rest is lost.
 
   $ printf 'game=0\n' > ok.conf
-  $ applist-check -c ok.conf >&-
+  $ applist-check-for 0 -c ok.conf >&-
   [1]
-  $ applist-check -c ok.conf > /dev/full
+  $ applist-check-for 0 -c ok.conf > /dev/full
   [1]
+  $ applist-check -h > /dev/full
+  [1]
+  $ seq -f 'bad %g' 3000 > many.conf
+  $ (ulimit -f 2; applist-check-for 0 -c many.conf > out)
+  [1]
+  $ wc -c < out
+  1024
+
+A reader that stops early ends the tool with SIGPIPE, as it ends any filter:
+status 141 from the shell.
+
+  $ { applist-check-for 0 -c many.conf; echo "$?" > status; } | head -n 1
+  第 1 行无效规则：缺少 '=': bad 1
+  $ cat status
+  141

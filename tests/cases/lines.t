@@ -1,7 +1,6 @@
 The line loop: numbering, the 254-byte limit, NUL bytes, summary and status.
-Rules name CPU 0, which every machine has.
 
-  $ check() { printf "$1" > rules.conf; applist-check -c rules.conf; }
+  $ . "$SRCDIR/tests/case_helpers.sh"
 
 Every line counts; a last line without a line feed is read; a lone CR is no
 line end.
@@ -24,23 +23,24 @@ Nothing loaded: status 1 though no line is faulty.
   未加载有效规则
   [1]
 
-At most 254 bytes before the LF, a CR included, comments too (tr -s squeezes
-the run of x).
+At most 254 bytes before the LF, a CR included, comments too (squeeze shows
+each run of x as one).
 
-  $ x() { head -c "$1" /dev/zero | tr '\0' "${2:-x}"; }
-  $ check "$(x 254)\ny\n" | tr -s x
+  $ squeeze x check "$(x 254)\ny\n"
   第 1 行无效规则：缺少 '=': x
   第 2 行无效规则：缺少 '=': y
   未加载有效规则
+  [1]
   $ check "$(x 255)\ny\n"
   第 1 行过长
   第 2 行无效规则：缺少 '=': y
   未加载有效规则
   [1]
-  $ check "$(x 253)\r\n$(x 254)\r\nh=0\r\n" | tr -s x
+  $ squeeze x check "$(x 253)\r\n$(x 254)\r\nh=0\r\n"
   第 1 行无效规则：缺少 '=': x
   第 2 行过长
   配置文件解析完成，共加载 1 条规则，0 条通配符规则
+  [1]
   $ check "#$(x 253)\nh=0\n#$(x 254)\n"
   第 3 行过长
   配置文件解析完成，共加载 1 条规则，0 条通配符规则
@@ -71,9 +71,10 @@ A NUL byte ends the text of its line, but not the line.
 Many messages arrive complete and in order, through a pipe and into a file.
 
   $ seq -f 'bad %g' 3000 > many.conf && echo 'game=0' >> many.conf
-  $ applist-check -c many.conf > out; echo "status $?"
+  $ applist-check-for 0 -c many.conf > out
+  [1]
+  $ { applist-check-for 0 -c many.conf; echo "status $?" >&2; } | cmp - out
   status 1
-  $ applist-check -c many.conf | cmp - out
   $ awk '{ printf "第 %d 行无效规则：缺少 \x27=\x27: %s\n", NR, $0 }' many.conf | head -n 3000 > expected
   $ head -n 3000 out | cmp - expected && tail -n 1 out
   配置文件解析完成，共加载 1 条规则，0 条通配符规则

@@ -1,6 +1,6 @@
-The syntax of one rule line and its eight messages. Rules name CPU 0.
+The syntax of one rule line and its eight messages.
 
-  $ check() { printf "$1" > rules.conf; applist-check -c rules.conf; }
+  $ . "$SRCDIR/tests/case_helpers.sh"
 
 Each message shows the line, key or package as cut so far.
 
@@ -15,12 +15,14 @@ Each message shows the line, key or package as cut so far.
   第 8 行无效规则：线程名为空: game
   未加载有效规则
   [1]
-  $ check 'game{main}x=0\ngame{main}\001=0\ngame}=0\n{x}y=0\na}b=0\n'
+  $ check 'game{main}x=0\ngame{main}\001=0\ngame}=0\n{x}y=0\na}b=0\ngame{a}}=0\ngame{a} b}=0\n'
   第 1 行无效规则：'}' 后包含非法字符: game
   第 2 行无效规则：'}' 后包含非法字符: game
   第 3 行无效规则：缺少 '{': game}
   第 4 行无效规则：'}' 后包含非法字符: 
   第 5 行无效规则：缺少 '{': a}b
+  第 6 行无效规则：'}' 后包含非法字符: game
+  第 7 行无效规则：'}' 后包含非法字符: game
   未加载有效规则
   [1]
 
@@ -36,13 +38,13 @@ The first failing check decides; the first '{' ends the package.
 
 Package at most 127 bytes, thread at most 31 after its leading blanks.
 
-  $ x() { head -c "$1" /dev/zero | tr '\0' "${2:-x}"; }
-  $ check "$(x 127 p)=0\n$(x 128 q)=0\ng{$(x 31 t)}=0\ng{$(x 32 u)}=0\nh{  $(x 31 v)}=0\n$(x 127 p)=1\ng{$(x 31 t)}=1\n" | tr -s pqt
+  $ squeeze pqt check "$(x 127 p)=0\n$(x 128 q)=0\ng{$(x 31 t)}=0\ng{$(x 32 u)}=0\nh{  $(x 31 v)}=0\n$(x 127 p)=1\ng{$(x 31 t)}=1\n"
   第 2 行无效规则：包名或线程名过长: q
   第 4 行无效规则：包名或线程名过长: g
   第 6 行重复规则：p{}=1
   第 7 行重复规则：g{t}=1
   配置文件解析完成，共加载 3 条规则，0 条通配符规则
+  [1]
 
 Blanks are tab, LF, VT, FF, CR and space only; the value's comment starts at
 its first '#'.

@@ -1,6 +1,6 @@
-Duplicates, wildcard rules and the growth of the rule table. Rules name CPU 0.
+Duplicates, wildcard rules and the growth of the rule table.
 
-  $ check() { printf "$1" > rules.conf; applist-check -c rules.conf; }
+  $ . "$SRCDIR/tests/case_helpers.sh"
 
 Same package and thread, whatever the values: exact, case-sensitive, as text.
 
@@ -22,12 +22,16 @@ A rule whose CPU check failed leaves no duplicate behind.
   配置文件解析完成，共加载 1 条规则，0 条通配符规则
   [1]
 
-'*', '?' and '[' make a wildcard rule in the package, not in the thread.
+Each of '*', '?' and '[' in the package makes a wildcard rule; nothing else
+does, and nothing in the thread.
 
-  $ check 'com.*{Render}=0\ngame{Render*}=0\n[ab].c=0\na?=0\n{main}=0\n{ }=0\n'
-  配置文件解析完成，共加载 6 条规则，3 条通配符规则
+  $ check 'a*=0\nb?=0\nc[=0\nd]=0\ne{*?[}=0\nf\\\\=0\n{main}=0\n{ }=0\n'
+  配置文件解析完成，共加载 8 条规则，3 条通配符规则
 
-Both hash to the duplicate set's last slot; the second wraps to the first.
+The duplicate check looks names up in a hash set: FNV-1a over "package NUL
+thread" folded to 32 bits, 8192 slots at the start. The names below are tied
+to that function and size; change either and find new ones.
+app6583 and app11528 take the last slot; the second wraps round to the first.
 
   $ check 'app6583=0\napp11528=0\napp11528=0\napp6583=1\n'
   第 3 行重复规则：app11528{}=0
@@ -35,21 +39,33 @@ Both hash to the duplicate set's last slot; the second wraps to the first.
   配置文件解析完成，共加载 2 条规则，0 条通配符规则
   [1]
 
-Two pairs whose hashes are equal are still told apart by their names.
+app6481, app13971 and app27136 share slot 100, app575 wants 101 and app17225
+102: one run of five slots, searched past other names for each duplicate.
 
-  $ check 'game{t584}=0\ngame{t110527}=0\n'
-  配置文件解析完成，共加载 2 条规则，0 条通配符规则
+  $ check 'app6481=0\napp13971=0\napp27136=0\napp575=0\napp17225=0\napp17225=1\napp27136=1\napp575=1\napp6481=1\n'
+  第 6 行重复规则：app17225{}=1
+  第 7 行重复规则：app27136{}=1
+  第 8 行重复规则：app575{}=1
+  第 9 行重复规则：app6481{}=1
+  配置文件解析完成，共加载 5 条规则，0 条通配符规则
+  [1]
+
+Pairs with equal hashes are told apart by their whole names: by the thread,
+and by the package after a long common part.
+
+  $ check 'game{t584}=0\ngame{t110527}=0\ncom.example.a.long.shared.package.prefix.76650=0\ncom.example.a.long.shared.package.prefix.83153=0\n'
+  配置文件解析完成，共加载 4 条规则，0 条通配符规则
 
 6000 rules, 300 of them wildcard rules: every store grows, nothing is lost.
 
   $ seq -f 'pkg.%g{t}=0' 6000 > big.conf
   $ seq -f 'w%g.*=0' 300 >> big.conf
   $ printf 'pkg.1{t}=0\nw1.*=0\npkg.6000{t}=0\nw300.*{t}=0\n' >> big.conf
-  $ applist-check -c big.conf
+  $ applist-check-for 0 -c big.conf
   第 6301 行重复规则：pkg.1{t}=0
   第 6302 行重复规则：w1.*{}=0
   第 6303 行重复规则：pkg.6000{t}=0
   配置文件解析完成，共加载 6301 条规则，301 条通配符规则
   [1]
-  $ head -n 2561 big.conf > edge.conf && applist-check -c edge.conf
+  $ head -n 2561 big.conf > edge.conf && applist-check-for 0 -c edge.conf
   配置文件解析完成，共加载 2561 条规则，0 条通配符规则

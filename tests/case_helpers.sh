@@ -1,0 +1,38 @@
+# Shell functions the golden cases share; a case file reads them with
+#   $ . "$SRCDIR/tests/case_helpers.sh"
+
+# x N [BYTE]: N copies of BYTE (default x), for lines of a given length.
+x() { head -c "$1" /dev/zero | tr '\0' "${2:-x}"; }
+
+# check TEXT [LIST]: writes TEXT (printf escapes) as rules.conf and checks it
+# for a phone whose present CPUs are LIST (default 0-7).
+check() {
+    printf "$1" > rules.conf
+    applist-check-for "${2-0-7}" -c rules.conf
+}
+
+# squeeze BYTES COMMAND...: runs COMMAND with each run of BYTES in its output
+# squeezed to one byte (tr -s); the status is COMMAND's own.
+squeeze() {
+    squeeze_bytes=$1
+    shift
+    "$@" > squeezed.out
+    squeeze_status=$?
+    tr -s "$squeeze_bytes" < squeezed.out
+    return $squeeze_status
+}
+
+# on_phone PRESENT COMMAND...: runs COMMAND in a private mount namespace where
+# /sys/devices/system/cpu holds only a file "present" with PRESENT (printf
+# escapes), or nothing at all when PRESENT is "-". An ordinary user is root in
+# a user namespace of their own there.
+on_phone() {
+    rm -rf fake-cpu && mkdir fake-cpu
+    [ "$1" = - ] || printf "$1" > fake-cpu/present
+    shift
+    on_phone_user=-r
+    [ "$(id -u)" != 0 ] || on_phone_user=
+    # The command is exec'd after the mount, so its status is its own.
+    unshare $on_phone_user -m -- sh -c 'mount --bind "$0" /sys/devices/system/cpu && exec "$@"' \
+        "$PWD/fake-cpu" "$@"
+}
