@@ -16,22 +16,17 @@ constexpr int list_error_status = 2;
 // The most of a present file the run reads.
 constexpr std::size_t max_list_length = present_text_size - 1;
 
-// Prints `text` with control bytes shown as '?', so a message stays one line.
-void print_printable(const char* text, std::size_t length) {
-    for (std::size_t i = 0; i < length; ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        std::putchar(byte < 0x20 || byte == 0x7f ? '?' : byte);
-    }
+// Shows the control bytes of `text` as '?', so a message that quotes it stays
+// one line. No check changes: they are neither digits nor ',' nor '-'.
+void make_printable(char* text) {
+    for (; *text != '\0'; ++text)
+        if (static_cast<unsigned char>(*text) < 0x20 || *text == 0x7f) *text = '?';
 }
 
-// Prints that `list` is invalid because of its part `part` (of `length`
-// bytes). Returns false, for the caller to return.
-bool reject_part(const char* list, const char* part, std::size_t length, const char* why) {
-    std::fputs("CPU 列表无效: ", stdout);
-    print_printable(list, std::strlen(list));
-    std::fputs(" 中的 \"", stdout);
-    print_printable(part, length);
-    std::printf("\" %s\n", why);
+// Prints the message `format` about the part `part` (of `length` bytes) of
+// `list`. Returns false, for the caller to return.
+bool reject_part(const char* format, const char* list, const char* part, std::size_t length) {
+    std::printf(format, list, static_cast<int>(length), part);
     return false;
 }
 
@@ -40,10 +35,12 @@ bool reject_part(const char* list, const char* part, std::size_t length, const c
 // missing. Returns whether it is one, after printing why not.
 bool check_number(const char* list, const char* number, std::size_t length, const char* item,
                   std::size_t item_length) {
-    if (length == 0) return reject_part(list, item, item_length, "不是 N 或 N-M 形式");
+    if (length == 0) return reject_part("CPU 列表无效: %s 中的 \"%.*s\" 不是 N 或 N-M 形式\n", list, item, item_length);
     for (std::size_t i = 0; i < length; ++i)
-        if (number[i] < '0' || number[i] > '9') return reject_part(list, number, length, "不是十进制数");
-    if (number[0] == '0' && length > 1) return reject_part(list, number, length, "有前导零");
+        if (number[i] < '0' || number[i] > '9')
+            return reject_part("CPU 列表无效: %s 中的 \"%.*s\" 不是十进制数\n", list, number, length);
+    if (number[0] == '0' && length > 1)
+        return reject_part("CPU 列表无效: %s 中的 \"%.*s\" 有前导零\n", list, number, length);
     return true;
 }
 
@@ -56,16 +53,16 @@ bool greater(const char* a, std::size_t a_length, const char* b, std::size_t b_l
 
 // Checks the CPU list as the kernel writes one: items N or N-M separated by
 // ',', N <= M, at most 127 bytes; the empty list means no CPU. Returns
-// whether it is one, after printing the one message that says why not.
-bool check_cpu_list(const char* list) {
+// whether it is one, after printing the one message that says why not (its
+// control bytes then show as '?').
+bool check_cpu_list(char* list) {
+    make_printable(list);
     const char* item = list;
     for (int position = 1; *list != '\0'; ++position) {  // the empty list has no item
         const char* comma = std::strchr(item, ',');
         const std::size_t length = comma != nullptr ? static_cast<std::size_t>(comma - item) : std::strlen(item);
         if (length == 0) {
-            std::fputs("CPU 列表无效: ", stdout);
-            print_printable(list, std::strlen(list));
-            std::printf(" 中的第 %d 项为空\n", position);
+            std::printf("CPU 列表无效: %s 中的第 %d 项为空\n", list, position);
             return false;
         }
         const auto* dash = static_cast<const char*>(std::memchr(item, '-', length));
@@ -76,7 +73,7 @@ bool check_cpu_list(const char* list) {
                 !check_number(list, dash + 1, last_length, item, length))
                 return false;
             if (greater(item, first_length, dash + 1, last_length))
-                return reject_part(list, item, length, "起点大于终点");
+                return reject_part("CPU 列表无效: %s 中的 \"%.*s\" 起点大于终点\n", list, item, length);
         } else if (!check_number(list, item, length, item, length)) {
             return false;
         }
@@ -101,7 +98,7 @@ int main(int argc, char** argv) {
         std::printf(usage_format, me);
         return finish_output(argc < 2 ? list_error_status : 0);
     }
-    const char* list = argv[1];
+    char* list = argv[1];
     if (!check_cpu_list(list)) return finish_output(list_error_status);
 
     // The run names itself "applist-check-for LIST", so its usage line shows
