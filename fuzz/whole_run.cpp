@@ -14,6 +14,7 @@
 #include <string>
 
 #include "cli/cli.h"
+#include "cpuset/cpuset.h"
 #include "rules/rules.h"
 
 namespace {
@@ -21,25 +22,24 @@ namespace {
 void run_whole_file(const std::uint8_t* data, std::size_t size) {
     // An exact-size copy, so a read past the end is a sanitizer report.
     const std::unique_ptr<char[]> bytes(new char[size]);
-    if (size > 0) std::memcpy(bytes.get(), data, size);
+    std::memcpy(bytes.get(), data, size);
     cpu_set_t present;
     CPU_ZERO(&present);
-    for (int cpu = 0; cpu < 8; ++cpu) CPU_SET(cpu, &present);
+    char text[present_text_size] = {};
+    set_present_cpus(present, text, "0-7");
     rule_set set;
-    if (!create_rule_set(set, present, "0-7")) std::abort();
+    if (!create_rule_set(set, present, text)) std::abort();
     run_state state;
     check_lines(bytes.get(), size, set, state);
     release_rule_set(set);
     (void)print_summary(set, state);
 }
 
-bool quiet_stdout() { return std::freopen("/dev/null", "w", stdout) != nullptr; }
-
 }  // namespace
 
 #ifdef APPLIST_LIBFUZZER
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const bool quiet = quiet_stdout();
+    static const bool quiet = std::freopen("/dev/null", "w", stdout) != nullptr;
     (void)quiet;
     run_whole_file(data, size);
     return 0;
@@ -47,14 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 #else
 // fuzz_replay FILE...: runs every file given.
 int main(int argc, char** argv) {
-    if (!quiet_stdout()) return 1;
+    if (std::freopen("/dev/null", "w", stdout) == nullptr) return 1;
     for (int i = 1; i < argc; ++i) {
         std::ifstream in(argv[i], std::ios::binary);
-        if (!in) {
-            std::fprintf(stderr, "fuzz_replay: cannot read %s\n", argv[i]);
-            return 1;
-        }
         const std::string input((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (!in.good() && !in.eof()) return 1;
         run_whole_file(reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
     }
     std::fprintf(stderr, "fuzz_replay: %d files ran\n", argc - 1);

@@ -6,33 +6,19 @@ x() { head -c "$1" /dev/zero | tr '\0' "${2:-x}"; }
 
 # check TEXT [LIST]: writes TEXT (printf escapes) as rules.conf and checks it
 # for a phone whose present CPUs are LIST (default 0-7).
-check() {
-    printf "$1" > rules.conf
-    applist-check-for "${2-0-7}" -c rules.conf
-}
+check() { printf "$1" > rules.conf && applist-check-for "${2-0-7}" -c rules.conf; }
 
 # squeeze BYTES COMMAND...: runs COMMAND with each run of BYTES in its output
 # squeezed to one byte (tr -s); the status is COMMAND's own.
-squeeze() {
-    squeeze_bytes=$1
-    shift
-    "$@" > squeezed.out
-    squeeze_status=$?
-    tr -s "$squeeze_bytes" < squeezed.out
-    return $squeeze_status
-}
+squeeze() { sq=$1 && shift && "$@" > squeezed.out; sq_status=$?; tr -s "$sq" < squeezed.out; return $sq_status; }
 
 # on_phone PRESENT COMMAND...: runs COMMAND in a private mount namespace where
 # /sys/devices/system/cpu holds only a file "present" with PRESENT (printf
 # escapes), or nothing at all when PRESENT is "-". An ordinary user is root in
-# a user namespace of their own there.
+# a user namespace of their own there. The command is exec'd after the
+# mount, so its status is its own.
 on_phone() {
-    rm -rf fake-cpu && mkdir fake-cpu
-    [ "$1" = - ] || printf "$1" > fake-cpu/present
-    shift
-    on_phone_user=-r
-    [ "$(id -u)" != 0 ] || on_phone_user=
-    # The command is exec'd after the mount, so its status is its own.
-    unshare $on_phone_user -m -- sh -c 'mount --bind "$0" /sys/devices/system/cpu && exec "$@"' \
-        "$PWD/fake-cpu" "$@"
+    rm -rf fake-cpu && mkdir fake-cpu && { [ "$1" = - ] || printf "$1" > fake-cpu/present; } && shift
+    if [ "$(id -u)" = 0 ]; then user=; else user=-r; fi
+    unshare $user -m -- sh -c 'mount --bind "$0" /sys/devices/system/cpu && exec "$@"' "$PWD/fake-cpu" "$@"
 }

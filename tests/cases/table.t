@@ -4,22 +4,15 @@ Duplicates, wildcard rules and the growth of the rule table.
 
 Same package and thread, whatever the values: exact, case-sensitive, as text.
 
-  $ check 'game=0\ngame=0\ngame=0,0\ngame{a}=0\ngame{b}=0\ngame{a}=0 # again\n'
-  第 2 行重复规则：game{}=0
-  第 3 行重复规则：game{}=0,0
-  第 6 行重复规则：game{a}=0 
-  配置文件解析完成，共加载 3 条规则，0 条通配符规则
-  [1]
-  $ check 'game=0\nGame=0\ngame =0\ncom.*=0\ncom.?=0\ncom.[*]=0\ncom.*=0\n'
-  第 7 行重复规则：com.*{}=0
-  配置文件解析完成，共加载 6 条规则，3 条通配符规则
-  [1]
-
 A rule whose CPU check failed leaves no duplicate behind.
 
-  $ check 'game=abc\ngame=0\n'
+  $ check 'game=abc\ngame=0\ngame=0\ngame=0,0\ngame{a}=0\ngame{b}=0\ngame{a}=0 # again\nGame=0\ngame =0\ncom.*=0\ncom.?=0\ncom.[*]=0\ncom.*=0\n'
   第 1 行无效 CPU 范围：abc 在规则 game{}=abc，无有效 CPU
-  配置文件解析完成，共加载 1 条规则，0 条通配符规则
+  第 3 行重复规则：game{}=0
+  第 4 行重复规则：game{}=0,0
+  第 7 行重复规则：game{a}=0 
+  第 13 行重复规则：com.*{}=0
+  配置文件解析完成，共加载 8 条规则，3 条通配符规则
   [1]
 
 Each of '*', '?' and '[' in the package makes a wildcard rule; nothing else
@@ -28,33 +21,23 @@ does, and nothing in the thread.
   $ check 'a*=0\nb?=0\nc[=0\nd]=0\ne{*?[}=0\nf\\\\=0\n{main}=0\n{ }=0\n'
   配置文件解析完成，共加载 8 条规则，3 条通配符规则
 
-The duplicate check looks names up in a hash set: FNV-1a over "package NUL
+The duplicate check looks pairs up in a hash set: FNV-1a over "package NUL
 thread" folded to 32 bits, 8192 slots at the start. The names below are tied
-to that function and size; change either and find new ones.
-app6583 and app11528 take the last slot; the second wraps round to the first.
+to that function and size; change either and find new ones. app6583 and
+app11528 take the last slot, the second wraps round to the first; app6481,
+app13971 and app27136 share slot 100, app575 wants 101 and app17225 102: one
+run of five slots. The last two pairs have equal hashes: told apart by the
+thread, and by the package after a long common part.
 
-  $ check 'app6583=0\napp11528=0\napp11528=0\napp6583=1\n'
+  $ check 'app6583=0\napp11528=0\napp11528=0\napp6583=1\napp6481=0\napp13971=0\napp27136=0\napp575=0\napp17225=0\napp17225=1\napp27136=1\napp575=1\napp6481=1\ngame{t584}=0\ngame{t110527}=0\ncom.example.a.long.shared.package.prefix.76650=0\ncom.example.a.long.shared.package.prefix.83153=0\n'
   第 3 行重复规则：app11528{}=0
   第 4 行重复规则：app6583{}=1
-  配置文件解析完成，共加载 2 条规则，0 条通配符规则
+  第 10 行重复规则：app17225{}=1
+  第 11 行重复规则：app27136{}=1
+  第 12 行重复规则：app575{}=1
+  第 13 行重复规则：app6481{}=1
+  配置文件解析完成，共加载 11 条规则，0 条通配符规则
   [1]
-
-app6481, app13971 and app27136 share slot 100, app575 wants 101 and app17225
-102: one run of five slots, searched past other names for each duplicate.
-
-  $ check 'app6481=0\napp13971=0\napp27136=0\napp575=0\napp17225=0\napp17225=1\napp27136=1\napp575=1\napp6481=1\n'
-  第 6 行重复规则：app17225{}=1
-  第 7 行重复规则：app27136{}=1
-  第 8 行重复规则：app575{}=1
-  第 9 行重复规则：app6481{}=1
-  配置文件解析完成，共加载 5 条规则，0 条通配符规则
-  [1]
-
-Pairs with equal hashes are told apart by their whole names: by the thread,
-and by the package after a long common part.
-
-  $ check 'game{t584}=0\ngame{t110527}=0\ncom.example.a.long.shared.package.prefix.76650=0\ncom.example.a.long.shared.package.prefix.83153=0\n'
-  配置文件解析完成，共加载 4 条规则，0 条通配符规则
 
 6000 rules, 300 of them wildcard rules: every store grows, nothing is lost.
 
