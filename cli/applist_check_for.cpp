@@ -65,6 +65,7 @@ bool check_cpu_list(char* list) {
             std::printf("CPU 列表无效: %s 中的第 %d 项为空\n", list, position);
             return false;
         }
+        // NOLINTNEXTLINE(bugprone-not-null-terminated-result): the item ends at its comma, not at a NUL.
         const auto* dash = static_cast<const char*>(std::memchr(item, '-', length));
         if (dash != nullptr) {
             const auto first_length = static_cast<std::size_t>(dash - item);
