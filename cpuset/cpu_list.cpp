@@ -53,14 +53,12 @@ int parse_cpu_ranges(const char* text, cpu_set_t* out_set, const cpu_set_t* chec
         }
         pos = end;
 
-        // Maybe a range end, always decimal.
+        // Maybe a range end, always decimal. Where none follows the '-',
+        // the scan goes on at the '-', which then converts to nothing.
         unsigned long last = first;
         if (*pos == '-') {
-            const char* after_dash = pos + 1;
-            const unsigned long upper = std::strtoul(after_dash, &end, 10);
-            if (end == after_dash) {
-                pos = after_dash;
-            } else {
+            const unsigned long upper = std::strtoul(pos + 1, &end, 10);
+            if (end != pos + 1) {
                 last = upper;
                 pos = end;
             }

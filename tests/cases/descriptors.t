@@ -22,6 +22,8 @@ one that would pass; past the limit, what fit is kept.
   [1]
   $ wc -c < out
   1024
+  $ (ulimit -f 0; applist-check -h > out)
+  [1]
 
 A reader that stops early ends the tool with SIGPIPE, as any filter: 141.
 

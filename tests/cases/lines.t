@@ -29,6 +29,10 @@ At most 254 bytes before the LF, a CR, a comment and a NUL's tail included
   第 10 行过长
   配置文件解析完成，共加载 3 条规则，0 条通配符规则
   [1]
+  $ check "h=0\n#$(x 254)\n"
+  第 2 行过长
+  配置文件解析完成，共加载 1 条规则，0 条通配符规则
+  [1]
 
 A NUL byte ends the text of its line, but not the line.
 
