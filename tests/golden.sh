@@ -46,8 +46,8 @@ for need in $(sed -n 's/^Needs: //p' "$case_file"); do
         preload | native)
             [ $# -eq 0 ] || skip "needs $need runs: the tool runs under $1"
             [ -z "${APPLIST_SANITIZE:-}" ] || skip "needs $need runs: sanitizer build"
-            [ "$need" = native ] || LD_PRELOAD=$SHIMS/failalloc.so FAILALLOC_LOG=$scratch/loaded applist-check -h >/dev/null
-            [ "$need" = native ] || [ -s "$scratch/loaded" ] || skip "needs preload: no test shim reaches the tool here" ;;
+            # The shims are built where they reach the tool: a native glibc build.
+            [ "$need" = native ] || [ -e "$SHIMS/failalloc.so" ] || skip "needs preload: no test shims here" ;;
         namespace)
             why=$(cd "$scratch" && . "$SRCDIR/tests/case_helpers.sh" && on_phone '0\n' true 2>&1) ||
                 skip "needs a private mount namespace: $why" ;;

@@ -4,8 +4,7 @@ ends as usual, even when the tool was started with SIGBUS blocked.
 Needs: preload
 
   $ awk 'BEGIN { for (i = 1; i <= 10000; i++) print (i == 7 || i == 300 ? "bad " i : "app" i "=0") }' > big.conf
-  $ cut_at() { cp big.conf rules.conf; env $blocked LD_PRELOAD=$SHIMS/truncate.so TRUNCATE_FILE=rules.conf TRUNCATE_AT=$1 applist-check-for 0 -c rules.conf; }
-  $ blocked=
+  $ cut_at() { cp big.conf rules.conf; env ${2-} LD_PRELOAD=$SHIMS/truncate.so TRUNCATE_FILE=rules.conf TRUNCATE_AT=$1 applist-check-for 0 -c rules.conf; }
   $ cut_at 3
   无法读取配置文件 rules.conf: 第 1 行读取失败
   未加载有效规则
@@ -15,12 +14,11 @@ Needs: preload
   无法读取配置文件 rules.conf: 第 121 行读取失败
   配置文件解析完成，共加载 119 条规则，0 条通配符规则
   [1]
-  $ blocked=--block-signal=BUS
-  $ cut_at 0
+  $ cut_at 0 --block-signal=BUS
   无法读取配置文件 rules.conf: 第 1 行读取失败
   未加载有效规则
   [1]
-  $ cut_at $(( $(head -n 499 big.conf | wc -c) + 3 )) > out
+  $ cut_at $(( $(head -n 499 big.conf | wc -c) + 3 )) --block-signal=BUS > out
   [1]
   $ cat out
   第 7 行无效规则：缺少 '=': bad 7

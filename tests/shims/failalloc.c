@@ -3,16 +3,12 @@
  * It hands every malloc, calloc and realloc request to glibc's allocator,
  * except the FAILALLOC_NTH-th (default 1) of FAILALLOC_SIZE bytes, which gets
  * NULL with errno ENOMEM. A calloc request counts as nmemb * size bytes.
- * With FAILALLOC_LOG naming a file, "loaded\n" is written to it at start, so
- * a runner can tell whether the library reaches the tool at all.
  *
  * Requests made before the constructor ran (the dynamic loader's) are not
  * counted. The tool is single-threaded, so the counter needs no lock.
  * Nothing here may allocate. */
 #include <errno.h>
-#include <fcntl.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 extern void* __libc_malloc(size_t size);
 extern void* __libc_calloc(size_t nmemb, size_t size);
@@ -25,14 +21,8 @@ static unsigned long seen;
 __attribute__((constructor(101))) static void read_settings(void) {
     const char* size = getenv("FAILALLOC_SIZE");
     const char* nth = getenv("FAILALLOC_NTH");
-    const char* log_path = getenv("FAILALLOC_LOG");
     if (size != NULL) fail_size = strtoul(size, NULL, 10);
     if (nth != NULL && strtoul(nth, NULL, 10) > 0) fail_nth = strtoul(nth, NULL, 10);
-    const int log = log_path != NULL ? open(log_path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644) : -1;
-    if (log >= 0) {
-        if (write(log, "loaded\n", 7) != 7) { /* the runner then skips the preload cases */ }
-        close(log);
-    }
 }
 
 /* True, with errno set, when this request is the one to refuse. */
