@@ -12,14 +12,6 @@ Bytes that are no UTF-8 and control bytes are echoed as they are.
   配置文件解析完成，共加载 6 条规则，2 条通配符规则
   [1]
 
-A 100 MB line.
-
-  $ (printf 'com.example.game='; head -c 104857600 /dev/zero | tr '\0' 0) > huge.conf
-  $ applist-check-for 0 -c huge.conf
-  第 1 行过长
-  未加载有效规则
-  [1]
-
 Two million pseudo-random bytes, the same on every run (Python's generator
 seeded with 1): every message a whole line, and the run ends as it must.
 

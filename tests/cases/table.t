@@ -2,9 +2,8 @@ Duplicates, wildcard rules and the growth of the rule table.
 
   $ . "$SRCDIR/tests/case_helpers.sh"
 
-Same package and thread, whatever the values: exact, case-sensitive, as text.
-
-A rule whose CPU check failed leaves no duplicate behind.
+Same package and thread, whatever the values: exact, case-sensitive, as
+text; a rule whose CPU check failed leaves no duplicate behind.
 
   $ check 'game=abc\ngame=0\ngame=0\ngame=0,0\ngame{a}=0\ngame{b}=0\ngame{a}=0 # again\nGame=0\ngame =0\ncom.*=0\ncom.?=0\ncom.[*]=0\ncom.*=0\n'
   第 1 行无效 CPU 范围：abc 在规则 game{}=abc，无有效 CPU
