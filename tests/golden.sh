@@ -23,14 +23,11 @@ trap 'rm -rf "$scratch"' EXIT INT TERM
 mkdir -m 755 "$scratch/bin" && chmod 755 "$scratch"
 
 for tool in applist-check applist-check-for; do
-    if [ $# -gt 0 ]; then
-        # qemu is told the name the tool was started by, as a shell gives it.
-        case ${1##*/} in qemu-*) name="-0 $tool" ;; *) name= ;; esac
-        printf '#!/bin/sh\nexec %s %s "%s" "$@"\n' "$*" "$name" "$build/$tool" >"$scratch/bin/$tool"
-        chmod +x "$scratch/bin/$tool"
-    else
-        ln -s "$build/$tool" "$scratch/bin/$tool"
-    fi
+    [ $# -gt 0 ] || { ln -s "$build/$tool" "$scratch/bin/$tool"; continue; }
+    # qemu is told the name the tool was started by, as a shell gives it.
+    case ${1##*/} in qemu-*) name="-0 $tool" ;; *) name= ;; esac
+    printf '#!/bin/sh\nexec %s %s "%s" "$@"\n' "$*" "$name" "$build/$tool" >"$scratch/bin/$tool"
+    chmod +x "$scratch/bin/$tool"
 done
 PATH=$scratch/bin:$PATH
 SRCDIR=$(cd "$(dirname "$0")/.." && pwd)

@@ -7,15 +7,8 @@ Needs: setpriv unshare
   第 1 行无效 CPU 范围：9 在规则 game{}=9，超出可用 CPU (0-7)
   配置文件解析完成，共加载 1 条规则，0 条通配符规则
   [1]
-  $ applist-check-for 0-3,6-7,9 -c nine.conf
-  配置文件解析完成，共加载 2 条规则，0 条通配符规则
   $ applist-check-for 0-7 -c "$SRCDIR/examples/applist.conf"
   配置文件解析完成，共加载 8 条规则，3 条通配符规则
-  $ applist-check-for '' -c nine.conf
-  第 1 行无效 CPU 范围：9 在规则 game{}=9，超出可用 CPU ()
-  第 2 行无效 CPU 范围：0-3 在规则 other{}=0-3，超出可用 CPU ()
-  未加载有效规则
-  [1]
 
 No privilege is needed: it runs where no namespace can be made (as root, once
 the capability to make one is dropped).

@@ -13,8 +13,6 @@ Standard output closed, full or over the file-size limit: the run fails, even
 one that would pass; past the limit, what fit is kept.
 
   $ printf 'game=0\n' > ok.conf
-  $ applist-check-for 0 -c ok.conf >&-
-  [1]
   $ applist-check -h > /dev/full
   [1]
   $ seq -f 'bad %g' 3000 > many.conf

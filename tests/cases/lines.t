@@ -5,13 +5,11 @@ The line loop: numbering, the 254-byte limit, NUL bytes, summary and status.
 Every line counts; a last line without a line feed is read; a lone CR is no
 line end. Nothing loaded is status 1, though no line is faulty.
 
-  $ check 'a\n\nb'
+  $ check 'a\n\nb=0\rc=0\r\n# c\n  \ngame=0\n#\nd'
   第 1 行无效规则：缺少 '=': a
-  第 3 行无效规则：缺少 '=': b
-  未加载有效规则
-  [1]
-  $ check '# c\n  \ngame=0\n#\nb=0\rc=0\r'
+  第 8 行无效规则：缺少 '=': d
   配置文件解析完成，共加载 2 条规则，0 条通配符规则
+  [1]
   $ check '# only\n   \n\t# comments\n'
   未加载有效规则
   [1]

@@ -47,13 +47,10 @@ Blanks are tab, LF, VT, FF, CR and space only; the value's comment starts at
 its first '#'; '#' in a key, a second '=' and a '}' before the '{' are
 ordinary bytes.
 
-  $ check '   \n\t\v\f\r\n  # note\n#game=1\n  game=0 # was 2-1 # old\ngame{main}\t \v=0\ngame{ }=0\n'
+  $ check '   \n\t\v\f\r\n  # note\n#game=1\n  game=0 # was 2-1 # old\ngame{main}\t \v=0\ngame{ }=0\ngame =0\n\vgame\f=0\ngame\b=0\n\bgame=0\ngame{main }=0\ngame{ main }=0\n'
   第 7 行重复规则：game{}=0
-  配置文件解析完成，共加载 2 条规则，0 条通配符规则
-  [1]
-  $ check 'game=0\ngame =0\n\vgame\f=0\ngame\b=0\n\bgame=0\ngame{main }=0\ngame{ main }=0\n'
-  第 7 行重复规则：game{main }=0
-  配置文件解析完成，共加载 6 条规则，0 条通配符规则
+  第 13 行重复规则：game{main }=0
+  配置文件解析完成，共加载 7 条规则，0 条通配符规则
   [1]
   $ check 'game#=0\ngame#{main}=0\na}{b}=0\n{main}=0\n{ }=0\na}{b}=0 # dup\ngame#=0\ngame=0=1\ngame=1\n'
   第 6 行重复规则：a}{b}=0 

@@ -15,10 +15,7 @@
 
 TEST(RulePriority, EachKindOfName) {
     EXPECT_EQ(calculate_rule_priority(nullptr), 200u);
-    const struct {
-        const char* name;
-        unsigned priority;
-    } rows[] = {
+    const struct { const char* name; unsigned priority; } rows[] = {
         {"", 200},           {"RenderThread", 1012}, {"com.example.game", 1016}, {"x", 1001},
         {"com.[ab]*", 507},  {"com.[ab]?x", 508},    {"com.[ab", 506},           {"a]b", 1003},
         {"Render?hread", 311}, {"a?*", 301},         {"??", 300},                {"com.example.*", 112},
@@ -35,12 +32,7 @@ TEST(RuleTable, PriorityAndWildcardFlagOfEachRule) {
     CPU_SET(0, &present);
     rule_set set;
     ASSERT_TRUE(create_rule_set(set, present, "0"));
-    const struct {
-        const char* package;
-        const char* thread;
-        bool is_wildcard;
-        unsigned priority;
-    } rows[] = {
+    const struct { const char* package; const char* thread; bool is_wildcard; unsigned priority; } rows[] = {
         {"com.*", "Render", true, 1006}, {"com.*", "", true, 104}, {"game", "Render*", false, 106},
         {"game", "", false, 1004},       {"", "", false, 200},     {"[ab].c", "", true, 505},
         {"game", "x", false, 1001},
@@ -62,10 +54,7 @@ TEST(PresentCpus, EachFileShape) {
     const std::string unopenable = file + "/present";  // below a regular file: fails for root too
     std::string ones;                                 // 126 bytes
     for (int i = 0; i < 63; ++i) ones += "1,";
-    const struct {
-        std::string bytes, path, text;
-        int count;  // CPUs present
-    } rows[] = {
+    const struct { std::string bytes, path, text; int count; } rows[] = {  // count: CPUs present
         {"0-3,6-7\n", file, "0-3,6-7", 6}, {"  0-3 \t\r\n", file, "  0-3", 4}, {" \n\t ", file, " \n\t ", 0},
         {"", file, "", 0},                 {"x\n", file, "x", 0},              {ones + "5,7\n", file, ones + "5", 2},
         {"0", file, "0", 1},               {"0\n", absent, "", 0},             {"0\n", unopenable, "", 0},

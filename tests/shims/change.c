@@ -1,11 +1,14 @@
-/* truncate: an LD_PRELOAD library that shrinks a file under the tool.
- *
- * It passes every mmap call to the C library. Right after the first mapping
- * of the file named by TRUNCATE_FILE succeeds, it truncates that file to
- * TRUNCATE_AT bytes (default 0), as another process rewriting it would. */
+/* change: an LD_PRELOAD library that changes the rule file under the tool,
+ * as another process rewriting or replacing it would.
+ * - TRUNCATE_FILE, TRUNCATE_AT: right after the first mapping of that file
+ *   succeeds, it is truncated to TRUNCATE_AT bytes (default 0).
+ * - SWAP_FILE, SWAP_WITH: once the first stat of SWAP_FILE returns, SWAP_WITH
+ *   is renamed over it. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
+#include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,4 +27,17 @@ void* mmap(void* address, size_t length, int protection, int flags, int fd, off_
         if (truncate(path, at != NULL ? strtoll(at, NULL, 10) : 0) != 0) _exit(99);
     }
     return start;
+}
+
+int stat(const char* path, struct stat* info) {
+    static int done;
+    int (*real_stat)(const char*, struct stat*) = (int (*)(const char*, struct stat*))dlsym(RTLD_NEXT, "stat");
+    const int result = real_stat(path, info);
+    const char* name = getenv("SWAP_FILE");
+    const char* with = getenv("SWAP_WITH");
+    if (!done && name != NULL && with != NULL && strcmp(path, name) == 0) {
+        done = 1;
+        if (rename(with, name) != 0) _exit(99);
+    }
+    return result;
 }
