@@ -25,7 +25,6 @@ one that would pass; past the limit, what fit is kept.
 
 A reader that stops early ends the tool with SIGPIPE, as any filter: 141.
 
-  $ { applist-check-for 0 -c many.conf; echo "$?" > status; } | head -n 1
+  $ { applist-check-for 0 -c many.conf; echo "$?" > status; } | head -n 1; cat status
   第 1 行无效规则：缺少 '=': bad 1
-  $ cat status
   141

@@ -5,11 +5,6 @@ Needs: preload
 
   $ awk 'BEGIN { for (i = 1; i <= 10000; i++) print (i == 7 || i == 300 ? "bad " i : "app" i "=0") }' > big.conf
   $ cut_at() { cp big.conf rules.conf; env ${2-} LD_PRELOAD=$SHIMS/change.so TRUNCATE_FILE=rules.conf TRUNCATE_AT=$1 applist-check-for 0 -c rules.conf; }
-  $ cut_at $(head -n 120 big.conf | wc -c)
-  第 7 行无效规则：缺少 '=': bad 7
-  无法读取配置文件 rules.conf: 第 121 行读取失败
-  配置文件解析完成，共加载 119 条规则，0 条通配符规则
-  [1]
   $ cut_at 0 --block-signal=BUS
   无法读取配置文件 rules.conf: 第 1 行读取失败
   未加载有效规则

@@ -1,7 +1,8 @@
 /* change: an LD_PRELOAD library that changes the rule file under the tool,
  * as another process rewriting or replacing it would.
- * - TRUNCATE_FILE, TRUNCATE_AT: right after the first mapping of that file
- *   succeeds, it is truncated to TRUNCATE_AT bytes (default 0).
+ * - TRUNCATE_FILE, TRUNCATE_AT: right after the first mapping of a file
+ *   succeeds (the tool maps only the rule file), TRUNCATE_FILE is truncated
+ *   to TRUNCATE_AT bytes (default 0).
  * - SWAP_FILE, SWAP_WITH: once the first stat of SWAP_FILE returns, SWAP_WITH
  *   is renamed over it. */
 #define _GNU_SOURCE
@@ -19,10 +20,8 @@ void* mmap(void* address, size_t length, int protection, int flags, int fd, off_
         (void* (*)(void*, size_t, int, int, int, off_t))dlsym(RTLD_NEXT, "mmap");
     void* start = real_mmap(address, length, protection, flags, fd, offset);
     const char* path = getenv("TRUNCATE_FILE");
-    struct stat mapped, named;
-    if (!done && start != MAP_FAILED && fd >= 0 && path != NULL && fstat(fd, &mapped) == 0 &&
-        stat(path, &named) == 0 && mapped.st_dev == named.st_dev && mapped.st_ino == named.st_ino) {
-        const char* at = getenv("TRUNCATE_AT");
+    const char* at = getenv("TRUNCATE_AT");
+    if (!done && start != MAP_FAILED && fd >= 0 && path != NULL) {  /* the tool maps no other file */
         done = 1;
         if (truncate(path, at != NULL ? strtoll(at, NULL, 10) : 0) != 0) _exit(99);
     }
