@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Times applist-check on generated rule files and prints a Markdown table of
-# rules, file size, median wall time and median peak RSS (GNU /usr/bin/time).
-# The rules name CPUs 0-7 and the tool runs as `applist-check-for 0-7`, so no
-# figure depends on this machine's CPUs.
+# Times applist-check and applist-lint on generated rule files and prints a
+# Markdown table of rules, file size, median wall time and median peak RSS
+# (GNU /usr/bin/time) of each, and the ratio of their wall times. The rules
+# name CPUs 0-7 and the programs run as `applist-check-for 0-7` and
+# `applist-lint -p 0-7`, so no figure depends on this machine's CPUs.
 #
 #   [RUNS=7] [SIZES="3000 100000 1000000"] [SEED=1] bench/run.sh [BUILD_DIR]
 #
@@ -13,27 +14,41 @@ build=${1:-$root/build-bench}
 runs=${RUNS:-7} sizes=${SIZES:-"3000 100000 1000000"} seed=${SEED:-1}
 
 cmake -S "$root" -B "$build" >/dev/null
-cmake --build "$build" -j2 --target applist-check applist-check-for >/dev/null
-tool=("$build/applist-check-for" 0-7)
+cmake --build "$build" -j2 --target applist-check applist-check-for applist-lint >/dev/null
+check=("$build/applist-check-for" 0-7 -c)
+lint=("$build/applist-lint" -p 0-7)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+# measure NAME COMMAND...: one timed run (µs to NAME.us) and one run under GNU
+# time (peak KiB to NAME.kib).
+measure() {
+    local name=$1 start end
+    shift
+    start=$EPOCHREALTIME
+    "$@" >/dev/null
+    end=$EPOCHREALTIME
+    echo $((${end/[.,]/} - ${start/[.,]/})) >>"$work/$name.us"
+    /usr/bin/time -f %M -a -o "$work/$name.kib" "$@" >/dev/null
+}
 
-echo "| rules | bytes | wall time (median of $runs) | peak RSS (median) |"
-echo "|---:|---:|---:|---:|"
+echo "| rules | bytes | check: wall time (median of $runs) | check: peak RSS | lint: wall time | lint: peak RSS | lint / check |"
+echo "|---:|---:|---:|---:|---:|---:|---:|"
 for n in $sizes; do
     file=$work/rules-$n.conf
     python3 "$root/bench/gen_rules.py" "$n" "$seed" >"$file"
-    # Every rule must be accepted, or the timings mean nothing.
-    out=$("${tool[@]}" -c "$file") || { echo "run.sh: $file rejected: ${out:0:300}" >&2; exit 1; }
+    # Every rule must be accepted and nothing reported, or the timings mean
+    # nothing.
+    out=$("${check[@]}" "$file") || { echo "run.sh: $file rejected: ${out:0:300}" >&2; exit 1; }
     [[ $out == *"共加载 $n 条规则"* ]] || { echo "run.sh: unexpected output: $out" >&2; exit 1; }
+    out=$("${lint[@]}" "$file") || { echo "run.sh: the lint reports on $file: ${out:0:300}" >&2; exit 1; }
     for ((r = 0; r < runs; ++r)); do
-        start=$EPOCHREALTIME
-        "${tool[@]}" -c "$file" >/dev/null
-        end=$EPOCHREALTIME
-        echo $((${end/[.,]/} - ${start/[.,]/})) >>"$work/us-$n"
-        /usr/bin/time -f %M -a -o "$work/kib-$n" "${tool[@]}" -c "$file" >/dev/null
+        measure check-$n "${check[@]}" "$file"
+        measure lint-$n "${lint[@]}" "$file"
     done
-    awk -v n="$n" -v b="$(stat -c %s "$file")" -v u="$(median <"$work/us-$n")" -v k="$(median <"$work/kib-$n")" \
-        'BEGIN { printf "| %d | %d | %.1f ms | %.1f MiB |\n", n, b, u / 1000, k / 1024 }'
+    awk -v n="$n" -v b="$(stat -c %s "$file")" \
+        -v cu="$(median <"$work/check-$n.us")" -v ck="$(median <"$work/check-$n.kib")" \
+        -v lu="$(median <"$work/lint-$n.us")" -v lk="$(median <"$work/lint-$n.kib")" \
+        'BEGIN { printf "| %d | %d | %.1f ms | %.1f MiB | %.1f ms | %.1f MiB | %.2f |\n",
+                 n, b, cu / 1000, ck / 1024, lu / 1000, lk / 1024, lu / cu }'
 done

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Static analysis of the tool's code (cli/, rules/, cpuset/): clang-tidy with
+# Static analysis of the programs' code (cli/, rules/, cpuset/, lint/): clang-tidy with
 # the checks chosen in .clang-tidy, and cppcheck's warning, style,
 # performance and portability checks. Any finding fails the
 # step. A suppression is a NOLINT or cppcheck-suppress comment at its line,
@@ -15,7 +15,7 @@ build=build-analyze
 # Only the compile commands are needed, not a build.
 cmake -S . -B "$build" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DBUILD_TESTING=OFF >/dev/null
 
-sources=(cli/*.cpp rules/*.cpp cpuset/*.cpp)
+sources=(cli/*.cpp rules/*.cpp cpuset/*.cpp lint/*.cpp)
 status=0
 
 echo "clang-tidy $(clang-tidy --version | sed -n 's/.*version \([0-9.]*\).*/\1/p' | head -n 1) on ${#sources[@]} files"
