@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Runs golden case topics with both tools under valgrind's memcheck: the tool
-# built in build/ must give every case's exact output with no memory error
-# and no block left unfreed at exit (still-reachable ones included); either
-# makes valgrind exit 9, which no case expects. The topics chosen cover the
-# line loop, every syntax message, duplicates and the growth of every store,
-# and the CPU lists; their outputs name no program path.
+# Runs golden case topics with the three programs under valgrind's memcheck:
+# the programs built in build/ must give every case's exact output with no
+# memory error and no block left unfreed at exit (still-reachable ones
+# included); either makes valgrind exit 9, which no case expects. The topics
+# chosen cover the line loop, every syntax message, duplicates and the growth
+# of every store, the CPU lists, and every finding, directive, format and
+# status of the lint; their outputs name no program path.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -13,7 +14,7 @@ if [ "${CI:-}" = true ] || ! command -v valgrind >/dev/null; then
 fi
 build=${1:-$PWD/build}
 status=0
-for topic in lines syntax table cpulists; do
+for topic in lines syntax table cpulists lint-errors lint-warnings lint-directives lint-formats lint-statuses; do
   echo "-- case:$topic under valgrind"
   sh tests/golden.sh "tests/cases/$topic.t" "$build" valgrind --quiet --error-exitcode=9 --leak-check=full \
     --show-leak-kinds=all --errors-for-leak-kinds=all || status=1

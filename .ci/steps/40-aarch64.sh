@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 
 apt-get install -y -qq --no-install-recommends \
-  g++-aarch64-linux-gnu qemu-user-static python3-cram >/dev/null
+  g++-aarch64-linux-gnu qemu-user-static python3-cram nlohmann-json3-dev >/dev/null
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -17,7 +17,7 @@ trap 'rm -rf "$scratch"' EXIT
 echo "-- static AArch64 binary: cmake --workflow --preset aarch64"
 rm -rf build-aarch64
 cmake --workflow --preset aarch64 >"$scratch/workflow.log" 2>&1 || { cat "$scratch/workflow.log"; exit 1; }
-for bin in build-aarch64/applist-check build-aarch64/applist-check-for; do
+for bin in build-aarch64/applist-check build-aarch64/applist-check-for build-aarch64/applist-lint; do
   header=$(aarch64-linux-gnu-readelf -h -l "$bin")
   grep -q 'Machine: *AArch64' <<<"$header" || { echo "$bin is not an AArch64 executable"; exit 1; }
   if grep -q 'INTERP' <<<"$header"; then echo "$bin is not static: it names a program interpreter"; exit 1; fi
@@ -44,11 +44,11 @@ done
 
 echo "-- cmake --install"
 cmake --install "$build" --prefix "$scratch/install" >/dev/null
-for file in bin/applist-check bin/applist-check-for share/man/man1/applist-check.1 \
-  share/man/man1/applist-check-for.1; do
+for file in bin/applist-check bin/applist-check-for bin/applist-lint share/man/man1/applist-check.1 \
+  share/man/man1/applist-check-for.1 share/man/man1/applist-lint.1; do
   [ -f "$scratch/install/$file" ] || { echo "cmake --install did not install $file"; exit 1; }
 done
-for file in bin/applist-check bin/applist-check-for; do
+for file in bin/applist-check bin/applist-check-for bin/applist-lint; do
   [ -x "$scratch/install/$file" ] || { echo "cmake --install left $file not executable"; exit 1; }
 done
 # The installed companion runs under the emulator.
@@ -61,4 +61,13 @@ if [ "$actual" != "$expected" ] || [ "$status" -ne 1 ]; then
   printf 'installed applist-check-for: unexpected output (status %s):\n%s\n' "$status" "$actual"
   exit 1
 fi
-echo "installed bin/applist-check, bin/applist-check-for and both manual pages"
+# So does the installed lint, as on the phone: the same fault, located.
+status=0
+actual=$(cd "$scratch" && qemu-aarch64-static "$scratch/install/bin/applist-lint" -p 0-7 rules.conf) || status=$?
+expected='rules.conf:1:6: error: 无效 CPU 范围：9 在规则 game{}=9，超出可用 CPU (0-7) [E011]
+rules.conf: error: 未加载有效规则 [E021]'
+if [ "$actual" != "$expected" ] || [ "$status" -ne 1 ]; then
+  printf 'installed applist-lint: unexpected output (status %s):\n%s\n' "$status" "$actual"
+  exit 1
+fi
+echo "installed bin/applist-check, bin/applist-check-for, bin/applist-lint and their manual pages"
