@@ -4,8 +4,12 @@
 #   - its footer (.TH) names the project's VERSION;
 #   - every message the program can print (the string literals with non-ASCII
 #     text in its SOURCE files) appears on a line of the rendered page byte
-#     for byte, each conversion (%zu, %s, %d, %.*s) standing for any text (the
-#     page shows placeholders there).
+#     for byte, each conversion (%zu, %s, %.*s, %04X...) standing for any
+#     text (the page shows placeholders there);
+#   - where the sources name finding codes (string literals such as "E001" or
+#     "W101"), each of them has an entry in the page, a subsection (.SS) whose
+#     heading starts with the code, and no entry names a code the sources do
+#     not.
 # Usage: check_man_page.sh PAGE VERSION SOURCE...
 # Exits 77, which CTest reports as skipped, where groff is not installed.
 set -eu
@@ -50,7 +54,7 @@ fi
 
 missing=0
 while IFS= read -r message; do
-    pattern=$(printf '%s' "$message" | sed -e 's/%\(zu\|s\|d\|\.\*s\)/@ANY@/g' \
+    pattern=$(printf '%s' "$message" | sed -E -e 's/%[-+ #0]*[0-9]*(\.([0-9]+|\*))?(hh|h|ll|l|z|j|t)?[diouxXcs]/@ANY@/g' \
         -e 's/[][\.*^$+?(){}|]/\\&/g' -e 's/@ANY@/.*/g')
     if ! grep -qE "^ *${pattern} *\$" "$scratch/page.txt"; then
         echo "not shown exactly in $page: $message"
@@ -62,4 +66,20 @@ if [ "$missing" -ne 0 ]; then
     echo "$missing of $count messages are missing from the manual page"
     exit 1
 fi
-echo "$page renders without warnings and shows all $count messages"
+
+grep -ohE '"[EW][0-9]{3}"' "$@" | tr -d '"' | sort -u >"$scratch/codes"
+# A subsection heading is indented by three blanks.
+sed -n 's/^   \([EW][0-9][0-9][0-9]\)\( .*\)\{0,1\}$/\1/p' "$scratch/page.txt" | sort -u >"$scratch/entries"
+codes=$(wc -l <"$scratch/codes")
+if [ "$codes" -ne 0 ]; then
+    if [ "$codes" -lt 20 ]; then
+        echo "found only $codes codes in $*; the extraction is broken"
+        exit 1
+    fi
+    comm -23 "$scratch/codes" "$scratch/entries" | sed "s|^|no entry in $page for the code |"
+    comm -13 "$scratch/codes" "$scratch/entries" | sed "s|^|$page has an entry for an unknown code |"
+    cmp -s "$scratch/codes" "$scratch/entries" || exit 1
+    echo "$page renders without warnings, shows all $count messages and has an entry for each of $codes codes"
+else
+    echo "$page renders without warnings and shows all $count messages"
+fi

@@ -22,3 +22,10 @@ on_phone() {
     if [ "$(id -u)" = 0 ]; then user=; else user=-r; fi
     unshare $user -m -- sh -c 'mount --bind "$0" /sys/devices/system/cpu && exec "$@"' "$PWD/fake-cpu" "$@"
 }
+
+# lint TEXT [LIST] [OPTION...]: writes TEXT (printf escapes) as rules.conf and
+# lints it with applist-lint for present CPUs LIST (default 0-7).
+lint() {
+    lint_text=$1 lint_list=${2-0-7} && shift && { [ $# -eq 0 ] || shift; }
+    printf "$lint_text" > rules.conf && applist-lint -p "$lint_list" "$@" rules.conf
+}

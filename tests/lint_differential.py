@@ -29,15 +29,15 @@ BLANKS = b"\t\n\v\f\r "
 
 
 def shown(raw):
-    """Bytes as the lint shows them: control bytes and bytes outside valid
-    UTF-8 as \\xHH, a backslash doubled."""
+    """Bytes as the lint shows them: each byte of a control character (C0,
+    DEL, C1) and each byte outside valid UTF-8 as \\xHH, a backslash doubled."""
     out = []
     for ch in raw.decode("utf-8", "surrogateescape"):
         code = ord(ch)
         if 0xDC80 <= code <= 0xDCFF:
-            out.append("\\x%02x" % (code - 0xDC00))
-        elif code < 0x20 or code == 0x7F:
-            out.append("\\x%02x" % code)
+            out.append("\\x%02X" % (code - 0xDC00))
+        elif code < 0x20 or 0x7F <= code < 0xA0:
+            out.append("".join("\\x%02X" % b for b in ch.encode()))
         else:
             out.append("\\\\" if ch == "\\" else ch)
     return "".join(out)
@@ -81,7 +81,8 @@ def lint(cpus, paths):
     for d in json.loads(run.stdout)["diagnostics"]:
         text = d["message"]
         if d["code"] == "E010":  # the lint adds where the rule that stays is
-            text = re.sub(r"（第 \d+ 行的规则保留）$", "", text)
+            text, added = re.subn(r"（保留的是第 \d+ 行的规则）$", "", text)
+            text += "" if added else " [no kept line]"
         found[d["file"]].add((d["line"], d["code"], d["column"], text))
     return found, run.returncode
 
