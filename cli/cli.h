@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 
 struct rule_set;
 class cpu_list_observer;
@@ -184,6 +185,13 @@ void check_lines(const char* data, std::size_t size, rule_set& set, run_state& s
 // present CPUs come from the kernel's file, or from `present_list` when it is
 // given. Returns the exit status.
 [[nodiscard]] int run_applist_check(int argc, char** argv, const char* present_list = nullptr);
+
+// Checks a CPU list given on the command line as the kernel writes one:
+// items N or N-M separated by ',', decimal without leading zeros, N <= M, at
+// most 127 bytes; the empty list means no CPU. Its control bytes are first
+// shown as '?' in place. Returns whether it is one, after writing to `out`
+// the one message that says why not.
+[[nodiscard]] bool check_cpu_list(char* list, std::FILE* out);
 
 // Makes a write past the file-size limit fail (EFBIG) instead of ending the
 // process with SIGXFSZ, so finish_output sees it. Called first by both

@@ -3,10 +3,11 @@
 #
 #   tests/golden.sh CASE.t BUILD_DIR [RUNNER...]
 #
-# The case sees `applist-check` and `applist-check-for` on PATH, $SRCDIR (the
-# project root) and $SHIMS (the test shims, tests/shims/<name>.c built as
-# <name>.so). With a RUNNER (an emulator such as qemu-aarch64-static, or
-# valgrind with its options) each tool runs under it.
+# The case sees `applist-check`, `applist-check-for` and `applist-lint` on
+# PATH, $SRCDIR (the project root) and $SHIMS (the test shims,
+# tests/shims/<name>.c built as <name>.so). With a RUNNER (an emulator such
+# as qemu-aarch64-static, or valgrind with its options) each tool runs under
+# it.
 # A prose line "Needs: X Y" skips the whole file, with the reason, where one
 # of them cannot be had: preload (an LD_PRELOAD shim reaching the tool),
 # native (no sanitizer, no runner: memory limits and peak memory), namespace
@@ -22,7 +23,7 @@ trap 'rm -rf "$scratch"' EXIT INT TERM
 # Open to all: some cases run the tool as another user.
 mkdir -m 755 "$scratch/bin" && chmod 755 "$scratch"
 
-for tool in applist-check applist-check-for; do
+for tool in applist-check applist-check-for applist-lint; do
     [ $# -gt 0 ] || { ln -s "$build/$tool" "$scratch/bin/$tool"; continue; }
     # qemu is told the name the tool was started by, as a shell gives it.
     case ${1##*/} in qemu-*) name="-0 $tool" ;; *) name= ;; esac

@@ -1,0 +1,282 @@
+// lint: the applist-lint command.
+//
+// Owns the lint's codes and their texts, its command line, the findings of
+// one file (kept, filtered by directives, -e and -s, and ordered), the checks
+// that go beyond the checker's verdict (the warnings), and the formats that
+// write findings for people, editors and CI. The verdict itself comes from
+// the checker's core through a report_sink; nothing here parses a rule or a
+// CPU list a second way.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "cli/cli.h"
+#include "cpuset/cpuset.h"
+
+// Every code the lint reports: the checker's verdict (E...) and the warnings
+// (W...). The order is that of their numbers.
+enum class lint_code : std::uint8_t {
+    e001, e002, e003, e004, e005, e006, e007, e008, e009, e010, e011, e012,
+    e020, e021, e022, e023,
+    w101, w102, w103, w104, w105,
+    w110, w111, w112, w113, w114, w115, w116,
+    w199,
+};
+constexpr std::size_t code_count = static_cast<std::size_t>(lint_code::w199) + 1;
+static_assert(code_count <= 32, "a set of codes is one 32-bit mask");
+
+// A set of codes, one bit each.
+using code_mask = std::uint32_t;
+constexpr code_mask bit(lint_code code) { return code_mask{1} << static_cast<unsigned>(code); }
+constexpr bool is_error(lint_code code) { return code <= lint_code::e023; }
+
+// "E001" and so on.
+[[nodiscard]] const char* code_name(lint_code code);
+// Finds the code named by the `length` bytes at `name`. Returns false when no
+// code has that name.
+[[nodiscard]] bool find_code(const char* name, std::size_t length, lint_code& out);
+
+// One finding: where, what, and its text (in the owning list's text store).
+// Line 0 is the whole file; column 0 goes with it.
+struct finding {
+    std::size_t line;
+    std::size_t column;
+    std::size_t text_offset;
+    std::size_t text_length;
+    lint_code code;
+};
+
+enum class output_format : std::uint8_t { gcc, json, github };
+
+// What the command line asked for.
+struct lint_options {
+    char* cpus = nullptr;  // --cpus; null: the kernel's present file
+    output_format format = output_format::gcc;
+    code_mask excluded = 0;    // -e
+    bool errors_only = false;  // -s error
+    const char* stdin_name = nullptr;
+    char** files = nullptr;
+    int file_count = 0;
+};
+
+enum class options_result { run, help, version, usage_error };
+
+// Reads the command line with getopt_long. A usage error has been written to
+// standard error, with the usage line, when it returns usage_error.
+[[nodiscard]] options_result read_lint_options(int argc, char** argv, lint_options& out);
+
+// Lints every file of `options`, writing the findings to standard output.
+// Returns the exit status: 0 nothing reported, 1 something reported, 2 a
+// file could not be checked to its end.
+[[nodiscard]] int run_lint(const lint_options& options);
+
+// ---- Texts (lint/messages.cpp): every message of the command is worded there.
+
+// Room for one finding's text.
+constexpr std::size_t max_text_size = 8192;
+using text_buffer = char[max_text_size];
+
+void print_usage(std::FILE* stream, const char* me);
+void print_help(const char* me);
+void print_version();
+// The usage errors, each followed by the usage line, on standard error.
+void report_dash_c(const char* me);
+void report_unknown_option(const char* me, const char* option);
+void report_missing_argument(const char* me, const char* option);
+void report_unknown_format(const char* me, const char* format);
+void report_unknown_severity(const char* me, const char* severity);
+void report_unknown_excluded_code(const char* me, const char* code, std::size_t length);
+void report_excluded_error_code(const char* me, const char* code);
+void report_no_file(const char* me);
+void report_stdin_twice(const char* me);
+void report_stdin_name_without_stdin(const char* me);
+void report_bad_cpu_list(const char* me);
+// The checker's message without its leading line number: the part after
+// "line N" as the checker words it, for line `line_number`.
+[[nodiscard]] const char* skip_line_prefix(const char* message, std::size_t line_number);
+std::size_t text_kept_rule(text_buffer& out, std::size_t length, std::size_t kept_line);
+std::size_t text_stdin_unreadable(text_buffer& out, const char* reason);
+std::size_t text_stdin_empty(text_buffer& out);
+std::size_t text_out_of_memory(text_buffer& out, std::size_t line_number);
+void print_out_of_memory();
+
+// Why a byte of a CPU list is W105.
+enum class list_oddity : std::uint8_t { stepped_over, trailing_comma, dash_without_end, sign_or_blank };
+std::size_t text_w101(text_buffer& out, const char* number, const char* cpus);
+std::size_t text_w102(text_buffer& out, const char* number, unsigned long value, const char* cpus);
+std::size_t text_w103(text_buffer& out, const char* item, const char* cpus);
+std::size_t text_w104(text_buffer& out, const char* item, const char* cpus);
+std::size_t text_w105(text_buffer& out, const char* byte, list_oddity why, const char* cpus);
+std::size_t text_w110(text_buffer& out, const char* package);
+std::size_t text_w111(text_buffer& out, const char* thread);
+std::size_t text_w112(text_buffer& out, const char* thread, std::size_t length, const char* shown);
+std::size_t text_w113(text_buffer& out, const char* byte, const char* package);
+std::size_t text_w114(text_buffer& out);
+std::size_t text_w115(text_buffer& out);
+std::size_t text_w116(text_buffer& out, const char* form, unsigned code_point, char meant);
+std::size_t text_w199_unknown(text_buffer& out, const char* code);
+std::size_t text_w199_error(text_buffer& out, const char* code);
+std::size_t text_w199_itself(text_buffer& out);
+const char* level_name(lint_code code);
+
+// ---- Text helpers (lint/text.cpp).
+
+// The length of the valid UTF-8 sequence at `p` (1 to 4; at most `available`
+// bytes are read), or 0 when the byte there starts none.
+[[nodiscard]] std::size_t utf8_length(const unsigned char* p, std::size_t available);
+// The column of byte `offset` of a line: 1 plus the characters before it,
+// where a byte that is not part of valid UTF-8 counts as one.
+[[nodiscard]] std::size_t column_of(const char* line, std::size_t offset);
+// Appends `text` to `out`, showing every control character and every byte
+// that is not part of valid UTF-8 as \xHH and a backslash as \\. The result
+// is valid UTF-8 on one line.
+void append_escaped(std::string& out, const char* text, std::size_t length);
+// Room for any CPU set written as a list: every other CPU is about 2000 bytes.
+constexpr std::size_t cpu_list_text_size = 4096;
+// The CPUs the list `text` sets, as the kernel writes a list ("0,8",
+// "5-1023"), or the empty text.
+void kernel_list(const char* text, char (&out)[cpu_list_text_size]);
+
+// ---- Findings of one file (lint/checks.cpp).
+
+// The findings of one file and their texts, in storage of their own that
+// grows by doubling; a failed growth is reported, never fatal.
+struct finding_list {
+    finding* items = nullptr;
+    std::size_t count = 0;
+    std::size_t capacity = 0;
+    char* texts = nullptr;  // every text, one after another, no NUL between
+    std::size_t text_size = 0;
+    std::size_t text_capacity = 0;
+
+    finding_list() = default;
+    finding_list(const finding_list&) = delete;
+    finding_list& operator=(const finding_list&) = delete;
+    ~finding_list();
+};
+
+// Appends a finding with a copy of its text. Returns false, with the list as
+// it was, when the storage could not grow.
+[[nodiscard]] bool add_finding(finding_list& list, std::size_t line, std::size_t column, lint_code code,
+                               const char* text, std::size_t length);
+// Orders the findings by line, column and code.
+void sort_findings(finding_list& list);
+
+// The lint's sink: told everything the checker sees of each line, it keeps
+// the checker's faults as errors and adds the warnings, each at its column,
+// filtered by -e, -s and the file's directives. Findings of a line are kept
+// in `list` as the line ends (finish_line), the faults of the file itself
+// apart.
+class lint_sink final : public report_sink, public cpu_list_observer {
+public:
+    lint_sink(const lint_options& options, finding_list& list);
+    lint_sink(const lint_sink&) = delete;
+    lint_sink& operator=(const lint_sink&) = delete;
+    ~lint_sink();
+
+    void begin_line(std::size_t line_number, const char* bytes, std::size_t length) override;
+    void report(const fault& f) override;
+    void rule_parsed(const char* buffer, const parsed_rule& rule) override;
+    void rule_accepted(std::size_t position) override;
+    cpu_list_observer* cpu_observer() override;
+
+    void skipped(std::size_t offset) override;
+    void item(const cpu_item& item) override;
+    void comma(std::size_t offset) override;
+
+    // Ends the last line: its CPU list warnings, which wait for the whole
+    // list, are kept now. Called once the scan is over.
+    void finish_line();
+
+    // A fault of the whole file (it could not be examined, opened or
+    // mapped): its text, when there was one.
+    [[nodiscard]] bool file_fault() const { return file_fault_length_ != 0; }
+    [[nodiscard]] const char* file_fault_text() const { return file_fault_text_; }
+    // The lint's own storage could not grow: findings from `out_of_memory_line`
+    // on are missing.
+    [[nodiscard]] bool out_of_memory() const { return out_of_memory_; }
+    [[nodiscard]] std::size_t out_of_memory_line() const { return out_of_memory_line_; }
+    // The codes silenced for the whole file by disable-file directives.
+    [[nodiscard]] code_mask file_disabled() const { return file_disabled_; }
+
+private:
+    // A CPU list warning of the current line, waiting for the whole list.
+    struct list_warning {
+        lint_code code;
+        std::size_t column;
+        list_oddity why;
+        unsigned long value;
+        char detail[max_line_length + 1];
+    };
+
+    void add(lint_code code, std::size_t column, const char* text, std::size_t length);
+    [[nodiscard]] bool silenced(lint_code code) const;
+    void apply_directive(const char* comment, std::size_t length, std::size_t column, bool for_this_line);
+    void check_full_width(std::size_t end);
+    void check_names(const char* buffer, const parsed_rule& rule);
+    void note(lint_code code, std::size_t offset, list_oddity why, const char* detail, std::size_t detail_length,
+              unsigned long value = 0);
+    void note_oddity(std::size_t offset, list_oddity why);
+    void claim(std::size_t offset, std::size_t count);
+    [[nodiscard]] bool claimed(std::size_t offset) const;
+    [[nodiscard]] std::size_t column(std::size_t offset) const;
+    void out_of_storage();
+
+    finding_list& list_;
+    code_mask excluded_;
+    bool errors_only_;
+    bool list_warnings_wanted_;
+
+    // The current line: its number, its bytes (a copy when it is short
+    // enough to be parsed), what has been reported on it, what is silenced.
+    std::size_t line_ = 0;
+    const char* text_ = nullptr;
+    std::size_t text_length_ = 0;
+    char copy_[max_line_length + 1] = {};
+    code_mask seen_ = 0;
+    code_mask line_disabled_ = 0;
+    code_mask pending_disabled_ = 0;  // from comment lines, for the next rule line
+    code_mask file_disabled_ = 0;
+    std::uint64_t claimed_[4] = {};  // bytes reported under a code that wins over others
+    bool any_claimed_ = false;
+
+    // The parsed rule of the current line.
+    std::size_t package_offset_ = 0;
+    std::size_t value_offset_ = 0;
+    const char* value_ = nullptr;
+    std::size_t value_end_ = 0;  // before the blanks at the end of the value
+    std::size_t last_item_end_ = 0;
+    bool last_item_open_ = false;  // the last item had no range end
+    list_warning warnings_[5] = {};
+    std::size_t warning_count_ = 0;
+    code_mask noted_ = 0;
+    char value_copy_[max_line_length + 1] = {};
+
+    // Line of each committed rule, by table position, for E010.
+    std::size_t* rule_lines_ = nullptr;
+    std::size_t rule_line_capacity_ = 0;
+
+    char file_fault_text_[max_text_size] = {};
+    std::size_t file_fault_length_ = 0;
+    bool out_of_memory_ = false;
+    std::size_t out_of_memory_line_ = 0;
+};
+
+// ---- Output (lint/output.cpp).
+
+// Where the output stands across files.
+struct output_state {
+    output_format format = output_format::gcc;
+    bool any = false;  // a finding was written
+};
+
+// Writes what comes before the first file's findings (the JSON document's
+// opening) and after the last.
+void begin_output(output_state& out);
+void end_output(output_state& out);
+// Writes one finding of the file `name` (line 0: the whole file).
+void write_finding(output_state& out, const char* name, std::size_t line, std::size_t column, lint_code code,
+                   const char* text, std::size_t length);

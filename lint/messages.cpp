@@ -1,0 +1,185 @@
+// Every text of applist-lint but the checker's own messages, worded here and
+// nowhere else: usage and its errors, the warnings, and the texts of the
+// errors the checker has no message for.
+#include <cstdio>
+#include <cstring>
+
+#include "lint/lint.h"
+
+namespace {
+
+constexpr const char usage_line[] = "用法: %s [选项] 文件...\n";
+
+// A usage error: its message, then the usage line, on standard error.
+template <typename... Args>
+void usage_error(const char* me, const char* format, Args... args) {
+    std::fprintf(stderr, format, args...);
+    print_usage(stderr, me);
+}
+
+template <typename... Args>
+std::size_t write_text(text_buffer& out, const char* format, Args... args) {
+    const int length = std::snprintf(out, sizeof out, format, args...);
+    if (length < 0) {
+        out[0] = '\0';
+        return 0;
+    }
+    return static_cast<std::size_t>(length) < sizeof out ? static_cast<std::size_t>(length) : sizeof out - 1;
+}
+
+}  // namespace
+
+void print_usage(std::FILE* stream, const char* me) { std::fprintf(stream, usage_line, me); }
+
+void print_help(const char* me) {
+    print_usage(stdout, me);
+    std::fputs("检查规则文件：报告 applist-check 会报告的每个错误，以及能通过检查但含义与字面不同的写法。\n"
+               "\n"
+               "  -p, --cpus=LIST          按 present CPU 列表为 LIST 的设备检查（默认读取本机内核的 present 文件）\n"
+               "  -f, --format=FORMAT      输出格式：gcc（默认）、json、github\n"
+               "  -e, --exclude=CODES      不报告这些警告（逗号分隔，可多次给出）\n"
+               "  -s, --severity=LEVEL     warning（默认）或 error（只报告错误）\n"
+               "      --stdin-filename=NAME  输出中 - 的文件名\n"
+               "  -h, --help               显示本帮助\n"
+               "      --version            显示版本\n"
+               "\n"
+               "文件为 - 时读取标准输入。退出状态：0 没有报告，1 有报告，2 用法错误或文件无法检查到底。\n",
+               stdout);
+}
+
+void print_version() { std::printf("applist-lint %s\n", APPLIST_VERSION); }
+
+void report_dash_c(const char* me) {
+    usage_error(me, "%s: 没有 -c 选项：-c 是 applist-check 指定配置文件的选项，applist-lint 直接给出文件名\n", me);
+}
+
+void report_unknown_option(const char* me, const char* option) { usage_error(me, "%s: 未知选项: %s\n", me, option); }
+
+void report_missing_argument(const char* me, const char* option) {
+    usage_error(me, "%s: 选项 %s 需要参数\n", me, option);
+}
+
+void report_unknown_format(const char* me, const char* format) {
+    usage_error(me, "%s: 未知的输出格式: %s（可用 gcc、json、github）\n", me, format);
+}
+
+void report_unknown_severity(const char* me, const char* severity) {
+    usage_error(me, "%s: 未知的级别: %s（可用 warning、error）\n", me, severity);
+}
+
+void report_unknown_excluded_code(const char* me, const char* code, std::size_t length) {
+    usage_error(me, "%s: -e 中的代码未知: \"%.*s\"\n", me, static_cast<int>(length), code);
+}
+
+void report_excluded_error_code(const char* me, const char* code) {
+    usage_error(me, "%s: -e 不能排除错误 %s：错误是 applist-check 的结论，只有警告可以排除\n", me, code);
+}
+
+void report_no_file(const char* me) { usage_error(me, "%s: 没有给出要检查的文件（标准输入写作 -）\n", me); }
+
+void report_stdin_twice(const char* me) { usage_error(me, "%s: 标准输入 - 只能给出一次\n", me); }
+
+void report_stdin_name_without_stdin(const char* me) {
+    usage_error(me, "%s: --stdin-filename 只用于文件 -（标准输入），但没有给出 -\n", me);
+}
+
+void report_bad_cpu_list(const char* me) { print_usage(stderr, me); }
+
+const char* skip_line_prefix(const char* message, std::size_t line_number) {
+    char prefix[48];
+    const int length = std::snprintf(prefix, sizeof prefix, "第 %zu 行", line_number);
+    if (length > 0 && std::strncmp(message, prefix, static_cast<std::size_t>(length)) == 0) return message + length;
+    return message;
+}
+
+std::size_t text_kept_rule(text_buffer& out, std::size_t length, std::size_t kept_line) {
+    const int added = std::snprintf(out + length, sizeof out - length, "（保留的是第 %zu 行的规则）", kept_line);
+    if (added < 0) return length;
+    const std::size_t total = length + static_cast<std::size_t>(added);
+    return total < sizeof out ? total : sizeof out - 1;
+}
+
+std::size_t text_stdin_unreadable(text_buffer& out, const char* reason) {
+    return write_text(out, "无法读取标准输入: %s", reason);
+}
+
+std::size_t text_stdin_empty(text_buffer& out) { return write_text(out, "标准输入为空"); }
+
+std::size_t text_out_of_memory(text_buffer& out, std::size_t line_number) {
+    return write_text(out, "内存不足：第 %zu 行及以后的行没有检查完", line_number);
+}
+
+void print_out_of_memory() { std::fputs("applist-lint: 内存不足\n", stderr); }
+
+std::size_t text_w101(text_buffer& out, const char* number, const char* cpus) {
+    return write_text(out, "\"%s\" 以 0 开头，按八进制读取：规则实际的 CPU 为 %s", number, cpus);
+}
+
+std::size_t text_w102(text_buffer& out, const char* number, unsigned long value, const char* cpus) {
+    return write_text(out, "\"%s\" 是十六进制数 %lu：规则实际的 CPU 为 %s", number, value, cpus);
+}
+
+std::size_t text_w103(text_buffer& out, const char* item, const char* cpus) {
+    return write_text(out, "\"%s\" 大于 1023 或为负数，整项被忽略：规则实际的 CPU 为 %s", item, cpus);
+}
+
+std::size_t text_w104(text_buffer& out, const char* item, const char* cpus) {
+    return write_text(out, "范围 \"%s\" 的终点大于 1023 或为负数，只取到 1023：规则实际的 CPU 为 %s", item,
+                      cpus);
+}
+
+std::size_t text_w105(text_buffer& out, const char* byte, list_oddity why, const char* cpus) {
+    const char* reason = "";
+    switch (why) {
+        case list_oddity::stepped_over: reason = "这里不是数字，被逐字节跳过"; break;
+        case list_oddity::trailing_comma: reason = "列表末尾的逗号"; break;
+        case list_oddity::dash_without_end: reason = "'-' 后没有终点，范围只是它的起点"; break;
+        case list_oddity::sign_or_blank: reason = "数字前的符号或空白"; break;
+    }
+    return write_text(out, "CPU 列表中的 '%s' 不是内核的写法（%s）：规则实际的 CPU 为 %s", byte, reason,
+                      cpus);
+}
+
+std::size_t text_w110(text_buffer& out, const char* package) {
+    return write_text(out, "包名以空白结尾：包名是 \"%s\"，没有应用叫这个名字", package);
+}
+
+std::size_t text_w111(text_buffer& out, const char* thread) {
+    return write_text(out, "线程名以空白结尾：线程名是 \"%s\"，没有线程叫这个名字", thread);
+}
+
+std::size_t text_w112(text_buffer& out, const char* thread, std::size_t length, const char* shown) {
+    return write_text(out, "线程名 \"%s\" 有 %zu 字节，Linux 只保留线程名的 15 字节，手机上显示为 \"%s\"：没有线程显示这个名字",
+                      thread, length, shown);
+}
+
+std::size_t text_w113(text_buffer& out, const char* byte, const char* package) {
+    return write_text(out, "包名 \"%s\" 含有包名和进程名都不会有的字节 '%s'：没有应用叫这个名字", package,
+                      byte);
+}
+
+std::size_t text_w114(text_buffer& out) {
+    return write_text(out, "包名中的 '[' 之后没有 ']'：字符类没有结束，规则仍是通配符规则");
+}
+
+std::size_t text_w115(text_buffer& out) {
+    return write_text(out, "行首是 UTF-8 字节顺序标记 (EF BB BF)：它是这一行的前三个字节，注释不再是注释，包名多出三个看不见的字节");
+}
+
+std::size_t text_w116(text_buffer& out, const char* form, unsigned code_point, char meant) {
+    return write_text(out, "全角字符 '%s' (U+%04X)：这里应写 ASCII 的 '%c'", form, code_point, meant);
+}
+
+std::size_t text_w199_unknown(text_buffer& out, const char* code) {
+    return write_text(out, "applist-lint 指令中的代码 \"%s\" 未知", code);
+}
+
+std::size_t text_w199_error(text_buffer& out, const char* code) {
+    return write_text(out, "applist-lint 指令不能关闭错误 %s：错误是 applist-check 的结论", code);
+}
+
+std::size_t text_w199_itself(text_buffer& out) {
+    return write_text(out, "applist-lint 指令不能关闭 W199");
+}
+
+const char* level_name(lint_code code) { return is_error(code) ? "error" : "warning"; }

@@ -1,0 +1,147 @@
+// The command line of applist-lint, and the names of its codes.
+#include <getopt.h>
+
+#include <cstring>
+
+#include "cli/cli.h"
+#include "lint/lint.h"
+
+namespace {
+
+constexpr const char* code_names[code_count] = {
+    "E001", "E002", "E003", "E004", "E005", "E006", "E007", "E008", "E009", "E010", "E011", "E012",
+    "E020", "E021", "E022", "E023",
+    "W101", "W102", "W103", "W104", "W105",
+    "W110", "W111", "W112", "W113", "W114", "W115", "W116",
+    "W199",
+};
+
+// Values of the long options that have no short form.
+constexpr int option_stdin_filename = 256;
+constexpr int option_version = 257;
+
+constexpr option long_options[] = {
+    {"cpus", required_argument, nullptr, 'p'},
+    {"format", required_argument, nullptr, 'f'},
+    {"exclude", required_argument, nullptr, 'e'},
+    {"severity", required_argument, nullptr, 's'},
+    {"stdin-filename", required_argument, nullptr, option_stdin_filename},
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, option_version},
+    {nullptr, 0, nullptr, 0},
+};
+// A leading ':' tells a missing argument from an unknown option, and -c takes
+// an optional argument so that it is always reported as -c, with or without
+// one. getopt itself prints nothing (opterr is cleared).
+constexpr const char short_options[] = ":p:f:e:s:hc::";
+
+// Adds the codes of one -e argument to `excluded`. Returns false after a
+// usage error.
+bool exclude_codes(const char* me, const char* list, code_mask& excluded) {
+    for (const char* item = list;;) {
+        const char* comma = std::strchr(item, ',');
+        const std::size_t length = comma != nullptr ? static_cast<std::size_t>(comma - item) : std::strlen(item);
+        lint_code code{};
+        if (!find_code(item, length, code)) {
+            report_unknown_excluded_code(me, item, length);
+            return false;
+        }
+        if (is_error(code)) {
+            report_excluded_error_code(me, code_name(code));
+            return false;
+        }
+        excluded |= bit(code);
+        if (comma == nullptr) return true;
+        item = comma + 1;
+    }
+}
+
+}  // namespace
+
+const char* code_name(lint_code code) { return code_names[static_cast<std::size_t>(code)]; }
+
+bool find_code(const char* name, std::size_t length, lint_code& out) {
+    if (length != 4) return false;
+    for (std::size_t i = 0; i < code_count; ++i) {
+        if (std::memcmp(code_names[i], name, 4) == 0) {
+            out = static_cast<lint_code>(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+options_result read_lint_options(int argc, char** argv, lint_options& out) {
+    const char* me = argc > 0 ? argv[0] : "applist-lint";
+    opterr = 0;
+    int option = 0;
+    while ((option = getopt_long(argc, argv, short_options, long_options, nullptr)) != -1) {
+        switch (option) {
+            case 'p':
+                out.cpus = optarg;
+                break;
+            case 'f':
+                if (std::strcmp(optarg, "gcc") == 0) {
+                    out.format = output_format::gcc;
+                } else if (std::strcmp(optarg, "json") == 0) {
+                    out.format = output_format::json;
+                } else if (std::strcmp(optarg, "github") == 0) {
+                    out.format = output_format::github;
+                } else {
+                    report_unknown_format(me, optarg);
+                    return options_result::usage_error;
+                }
+                break;
+            case 'e':
+                if (!exclude_codes(me, optarg, out.excluded)) return options_result::usage_error;
+                break;
+            case 's':
+                if (std::strcmp(optarg, "warning") == 0) {
+                    out.errors_only = false;
+                } else if (std::strcmp(optarg, "error") == 0) {
+                    out.errors_only = true;
+                } else {
+                    report_unknown_severity(me, optarg);
+                    return options_result::usage_error;
+                }
+                break;
+            case option_stdin_filename: out.stdin_name = optarg; break;
+            case 'h': return options_result::help;
+            case option_version: return options_result::version;
+            case 'c': report_dash_c(me); return options_result::usage_error;
+            case ':': report_missing_argument(me, argv[optind - 1]); return options_result::usage_error;
+            default: {
+                if (optopt != 0) {
+                    const char short_option[3] = {'-', static_cast<char>(optopt), '\0'};
+                    report_unknown_option(me, short_option);
+                } else {
+                    report_unknown_option(me, argv[optind - 1]);
+                }
+                return options_result::usage_error;
+            }
+        }
+    }
+
+    out.files = argv + optind;
+    out.file_count = argc - optind;
+    if (out.file_count == 0) {
+        report_no_file(me);
+        return options_result::usage_error;
+    }
+    int stdin_count = 0;
+    for (int i = 0; i < out.file_count; ++i)
+        if (std::strcmp(out.files[i], "-") == 0) ++stdin_count;
+    if (stdin_count > 1) {
+        report_stdin_twice(me);
+        return options_result::usage_error;
+    }
+    if (out.stdin_name != nullptr && stdin_count == 0) {
+        report_stdin_name_without_stdin(me);
+        return options_result::usage_error;
+    }
+    if (out.cpus != nullptr && !check_cpu_list(out.cpus, stderr)) {
+        report_bad_cpu_list(me);
+        return options_result::usage_error;
+    }
+    return options_result::run;
+}

@@ -1,0 +1,218 @@
+// The lint of each file named on the command line: its bytes (a mapping, or
+// standard input read whole), the checker's scan with the lint's sink, the
+// verdicts on the file as a whole, and the findings written in order.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "lint/lint.h"
+#include "rules/rules.h"
+
+namespace {
+
+constexpr int status_clean = 0;
+constexpr int status_reported = 1;
+constexpr int status_not_checked = 2;
+constexpr std::size_t initial_input_size = std::size_t{64} << 10;
+
+enum class input_result { read, empty, failed, no_memory };
+
+// Standard input read to its end, in storage of its own.
+struct input_bytes {
+    char* data = nullptr;
+    std::size_t size = 0;
+    input_bytes() = default;
+    input_bytes(const input_bytes&) = delete;
+    input_bytes& operator=(const input_bytes&) = delete;
+    ~input_bytes() { std::free(data); }
+};
+
+// Reads standard input whole into `in`. On failed, `error` is the errno.
+input_result read_standard_input(input_bytes& in, int& error) {
+    std::size_t capacity = 0;
+    for (;;) {
+        if (in.size == capacity) {
+            const std::size_t new_capacity = capacity == 0 ? initial_input_size : capacity * 2;
+            void* moved = new_capacity > capacity ? std::realloc(in.data, new_capacity) : nullptr;
+            if (moved == nullptr) return input_result::no_memory;
+            in.data = static_cast<char*>(moved);
+            capacity = new_capacity;
+        }
+        const ssize_t got = read(STDIN_FILENO, in.data + in.size, capacity - in.size);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            error = errno;
+            return input_result::failed;
+        }
+        if (got == 0) return in.size == 0 ? input_result::empty : input_result::read;
+        in.size += static_cast<std::size_t>(got);
+    }
+}
+
+// The verdicts on a file as a whole, each with its text.
+struct file_verdict {
+    bool not_checked = false;  // E020
+    text_buffer not_checked_text = {};
+    std::size_t not_checked_length = 0;
+    bool no_rule = false;  // E021
+    bool read_failed = false;  // E022, at read_failed_line
+    std::size_t read_failed_line = 0;
+    bool out_of_memory = false;  // E023, from out_of_memory_line on
+    std::size_t out_of_memory_line = 0;
+};
+
+void set_text(text_buffer& out, std::size_t& out_length, const char* text, std::size_t length) {
+    if (length >= sizeof out) length = sizeof out - 1;
+    std::memcpy(out, text, length);
+    out[length] = '\0';
+    out_length = length;
+}
+
+// The checker's own message for a fault of the whole file, without its line feed.
+std::size_t checker_text(text_buffer& out, const fault& f) {
+    char message[max_message_size];
+    std::size_t length = format_message(message, f, false);
+    if (length > 0 && message[length - 1] == '\n') --length;
+    std::size_t kept = 0;
+    set_text(out, kept, message, length);
+    return kept;
+}
+
+// Writes the file's findings in order: the whole file's (line 0, by code),
+// then the lines' by line, column and code. Returns the file's status.
+int write_file(output_state& out, const char* name, const file_verdict& verdict, finding_list& list,
+               code_mask file_disabled) {
+    bool reported = false;
+    const auto emit = [&](std::size_t line, std::size_t column, lint_code code, const char* text, std::size_t length) {
+        write_finding(out, name, line, column, code, text, length);
+        reported = true;
+    };
+    text_buffer text;
+    if (verdict.not_checked) emit(0, 0, lint_code::e020, verdict.not_checked_text, verdict.not_checked_length);
+    if (verdict.no_rule) {
+        fault f;
+        f.kind = fault_kind::no_rule_loaded;
+        emit(0, 0, lint_code::e021, text, checker_text(text, f));
+    }
+    if (verdict.out_of_memory) emit(0, 0, lint_code::e023, text, text_out_of_memory(text, verdict.out_of_memory_line));
+
+    sort_findings(list);
+    bool read_failure_written = !verdict.read_failed;
+    for (std::size_t i = 0; i < list.count; ++i) {
+        const finding& f = list.items[i];
+        if (!read_failure_written &&
+            (f.line > verdict.read_failed_line ||
+             (f.line == verdict.read_failed_line && (f.column > 1 || (f.column == 1 && f.code > lint_code::e022))))) {
+            fault read_fault;
+            read_fault.kind = fault_kind::file_read_failed;
+            read_fault.line_number = verdict.read_failed_line;
+            read_fault.text = name;
+            emit(verdict.read_failed_line, 1, lint_code::e022, text, checker_text(text, read_fault));
+            read_failure_written = true;
+        }
+        if (!is_error(f.code) && f.code != lint_code::w199 && (file_disabled & bit(f.code)) != 0) continue;
+        emit(f.line, f.column, f.code, list.texts + f.text_offset, f.text_length);
+    }
+    if (!read_failure_written) {
+        fault read_fault;
+        read_fault.kind = fault_kind::file_read_failed;
+        read_fault.line_number = verdict.read_failed_line;
+        read_fault.text = name;
+        emit(verdict.read_failed_line, 1, lint_code::e022, text, checker_text(text, read_fault));
+    }
+
+    if (verdict.not_checked || verdict.read_failed || verdict.out_of_memory) return status_not_checked;
+    return reported ? status_reported : status_clean;
+}
+
+int lint_file(const lint_options& options, const char* path, const cpu_set_t& present_cpus,
+              const char* present_text, output_state& out) {
+    const bool from_stdin = std::strcmp(path, "-") == 0;
+    const char* name = from_stdin && options.stdin_name != nullptr ? options.stdin_name : path;
+    finding_list list;
+    lint_sink sink(options, list);
+    file_verdict verdict;
+
+    input_bytes in;
+    file_mapping mapping;
+    const char* data = nullptr;
+    std::size_t size = 0;
+    if (from_stdin) {
+        int error = 0;
+        switch (read_standard_input(in, error)) {
+            case input_result::read: break;
+            case input_result::empty:
+                verdict.not_checked = true;
+                verdict.not_checked_length = text_stdin_empty(verdict.not_checked_text);
+                break;
+            case input_result::failed:
+                verdict.not_checked = true;
+                verdict.not_checked_length = text_stdin_unreadable(verdict.not_checked_text, std::strerror(error));
+                break;
+            case input_result::no_memory:
+                verdict.out_of_memory = true;
+                verdict.out_of_memory_line = 1;
+                break;
+        }
+        data = in.data;
+        size = in.size;
+    } else if (map_rule_file(path, mapping, sink)) {
+        data = static_cast<const char*>(mapping.start);
+        size = mapping.length;
+    } else {
+        verdict.not_checked = true;
+        set_text(verdict.not_checked_text, verdict.not_checked_length, sink.file_fault_text(),
+                 std::strlen(sink.file_fault_text()));
+    }
+    if (verdict.not_checked || verdict.out_of_memory) return write_file(out, name, verdict, list, 0);
+
+    rule_set set;
+    if (!create_rule_set(set, present_cpus, present_text, sink)) {
+        verdict.out_of_memory = true;
+        verdict.out_of_memory_line = 1;
+        return write_file(out, name, verdict, list, 0);
+    }
+    run_state state;
+    check_lines(data, size, set, state, !from_stdin);
+    sink.finish_line();
+    mapping.reset();
+    release_rule_set(set);
+
+    verdict.no_rule = set.table.count == 0;
+    verdict.read_failed = state.read_failed;
+    verdict.read_failed_line = state.line_number;
+    if (state.stopped || state.table_full) {
+        verdict.out_of_memory = true;
+        verdict.out_of_memory_line = state.line_number;
+    }
+    if (sink.out_of_memory() && (!verdict.out_of_memory || sink.out_of_memory_line() < verdict.out_of_memory_line)) {
+        verdict.out_of_memory = true;
+        verdict.out_of_memory_line = sink.out_of_memory_line();
+    }
+    return write_file(out, name, verdict, list, sink.file_disabled());
+}
+
+}  // namespace
+
+int run_lint(const lint_options& options) {
+    cpu_set_t present_cpus;
+    CPU_ZERO(&present_cpus);
+    char present_text[present_text_size] = {};
+    if (options.cpus != nullptr)
+        set_present_cpus(present_cpus, present_text, options.cpus);
+    else
+        read_present_cpus(present_cpus, present_text);
+
+    output_state out;
+    out.format = options.format;
+    begin_output(out);
+    int status = status_clean;
+    for (int i = 0; i < options.file_count; ++i) {
+        const int file_status = lint_file(options, options.files[i], present_cpus, present_text, out);
+        if (file_status > status) status = file_status;
+    }
+    end_output(out);
+    return status;
+}

@@ -1,0 +1,99 @@
+// Bytes as the lint shows them: UTF-8 checking, columns in characters, the
+// escaping that keeps every text valid UTF-8 on one line, and CPU sets
+// written the kernel's way.
+#include <sched.h>
+
+#include <cstdio>
+
+#include "cpuset/cpuset.h"
+#include "lint/lint.h"
+
+namespace {
+
+bool is_continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+}  // namespace
+
+std::size_t utf8_length(const unsigned char* p, std::size_t available) {
+    const unsigned char c = p[0];
+    if (c < 0x80) return 1;
+    // Second-byte bounds exclude overlong forms, surrogates and values
+    // above U+10FFFF.
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) {
+        length = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        length = 3;
+        if (c == 0xE0) low = 0xA0;
+        if (c == 0xED) high = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        length = 4;
+        if (c == 0xF0) low = 0x90;
+        if (c == 0xF4) high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (available < length || p[1] < low || p[1] > high) return 0;
+    for (std::size_t i = 2; i < length; ++i)
+        if (!is_continuation(p[i])) return 0;
+    return length;
+}
+
+std::size_t column_of(const char* line, std::size_t offset) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(line);
+    std::size_t column = 1;
+    std::size_t i = 0;
+    while (i < offset) {
+        const std::size_t length = utf8_length(bytes + i, offset - i);
+        i += length != 0 ? length : 1;
+        ++column;
+    }
+    return column;
+}
+
+void append_escaped(std::string& out, const char* text, std::size_t length) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    std::size_t i = 0;
+    while (i < length) {
+        const unsigned char c = bytes[i];
+        std::size_t size = utf8_length(bytes + i, length - i);
+        // C0 controls, DEL, and the C1 controls U+0080-U+009F (C2 80-9F):
+        // each of their bytes shows, as does a byte outside valid UTF-8.
+        const bool control = size == 1 ? c < 0x20 || c == 0x7F : size == 2 && c == 0xC2 && bytes[i + 1] < 0xA0;
+        if (size == 0 || control) {
+            if (size == 0) size = 1;
+            for (std::size_t k = 0; k < size; ++k) {
+                char hex[5];
+                std::snprintf(hex, sizeof hex, "\\x%02X", bytes[i + k]);
+                out.append(hex, 4);
+            }
+        } else if (c == '\\') {
+            out.append("\\\\", 2);
+        } else {
+            out.append(text + i, size);
+        }
+        i += size;
+    }
+}
+
+void kernel_list(const char* text, char (&out)[cpu_list_text_size]) {
+    cpu_set_t cpus;
+    CPU_ZERO(&cpus);
+    (void)parse_cpu_ranges(text, &cpus, nullptr, nullptr, 0);
+    std::size_t length = 0;
+    out[0] = '\0';
+    for (unsigned long cpu = 0; cpu <= max_cpu; ++cpu) {
+        if (!CPU_ISSET(cpu, &cpus)) continue;
+        unsigned long last = cpu;
+        while (last < max_cpu && CPU_ISSET(last + 1, &cpus)) ++last;
+        const char* separator = length == 0 ? "" : ",";
+        const int added = last == cpu ? std::snprintf(out + length, sizeof out - length, "%s%lu", separator, cpu)
+                                      : std::snprintf(out + length, sizeof out - length, "%s%lu-%lu", separator,
+                                                      cpu, last);
+        if (added > 0) length += static_cast<std::size_t>(added);
+        if (length >= sizeof out) return;  // cannot happen: 1024 CPUs never need that much
+        cpu = last;
+    }
+}
