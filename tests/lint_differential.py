@@ -8,7 +8,7 @@ For each file, `applist-check-for LIST -c FILE` gives the checker's messages;
 one `applist-lint -p LIST -s error -f json` over all files gives the lint's.
 They must be the same set of (line, text) pairs, each with the code its
 message kind has and the column the lint promises, and the lint's status must
-follow the checker's. Prints each difference, then a one-line tally; exits 1
+be the checker's worst (2 where a file could not be checked). Prints each difference, then a one-line tally; exits 1
 on any difference.
 """
 import json
@@ -62,15 +62,19 @@ def checker(cpus, path):
     for raw in run.stdout.split(b"\n")[:-1]:
         m = re.match(rb"\xe7\xac\xac (\d+) \xe8\xa1\x8c(.*)$", raw, re.S)  # 第 N 行
         if m is None:
-            if raw == "未加载有效规则".encode():
-                found.add((0, "E021", 0, raw.decode()))
+            text = shown(raw)
+            if text == "未加载有效规则":
+                found.add((0, "E021", 0, text))
+            elif re.match(r"(配置文件不存在|无法打开配置文件|无法映射配置文件) ", text):
+                found.add((0, "E020", 0, text))
             continue  # the summary
         number, text = int(m.group(1)), shown(m.group(2))
         code = next(c for c, pattern in KINDS if re.match(pattern, text))
         package, value = columns(lines[number - 1])
         column = {"E010": package, "E011": value, "E012": value}.get(code, 1)
         found.add((number, code, column, text))
-    return found, run.returncode
+    # A file that cannot be checked is 2 for the lint, 1 for the checker.
+    return found, 2 if any(f[1] == "E020" for f in found) else run.returncode
 
 
 def lint(cpus, paths):
@@ -91,7 +95,7 @@ def generate(count, directory, seed=1):
     """Rule files with faulty lines of every kind the checker reports."""
     rng = random.Random(seed)
     pieces = ["game", "com.example.app", "{", "}", "=", "#", " ", "\t", "-", ",", "0", "7", "8",
-              "1023", "5000", "0x1", "010", "{main}", "*", "[", "\udcff", "，", "\r"]
+              "1023", "5000", "0x1", "010", "{main}", "{}", "*", "[", "\udcff", "，", "\r"]
     paths = []
     for i in range(count):
         lines = []

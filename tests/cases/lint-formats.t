@@ -1,0 +1,167 @@
+The three formats of applist-lint: gcc (the default), json and github.
+Needs: python3
+
+  $ . "$SRCDIR/tests/case_helpers.sh"
+
+Every code a line can get, and near-misses (the last lines), the same in
+each format: line, column and code of each finding.
+
+  $ printf '# applist-lint: disable=W999\n%s\ngame\n=0\ngame=\ngame{main=0\ngame{}=0\ngame{main}x=0\ngame}=0\n%s=0\na=0\na=1\nb=3-1\nc=abc\nd=010\ne=0x10\nf=0,2000\ng=1000-2000\nh=0 2;4\ngame =1\ngame{main }=1\ngame{UnityGfxDeviceWorker}=4\ncom example=1\ncom.game[12=1\n\357\273\277i=1\nmail=0\357\274\2141\nn=1-010,1000-1023 # 0x10\ngame{UnityGfxDeviceW}=4\ncom.game[12]=1\n# y\357\274\2351\n' "$(x 255)" "$(x 128 p)" > all.conf
+  $ applist-lint -p 0-1023 all.conf > gcc.out
+  [1]
+  $ applist-lint -p 0-1023 -f json all.conf > json.out
+  [1]
+  $ applist-lint -p 0-1023 -f github all.conf > github.out
+  [1]
+  $ sed -E 's/^::(error|warning) file=all.conf,line=([0-9]+),col=([0-9]+),title=(....)::.*/\2:\3 \1 \4/' github.out > github.codes
+  $ python3 -c 'import json, sys; [print("%d:%d %s %s" % (d["line"], d["column"], d["level"], d["code"])) for d in json.load(sys.stdin)["diagnostics"]]' < json.out > json.codes
+  $ sed -E 's/^all.conf:([0-9]+):([0-9]+): (error|warning): .* \[(....)\]$/\1:\2 \3 \4/' gcc.out > gcc.codes
+  $ cmp gcc.codes github.codes && cmp gcc.codes json.codes && cat gcc.codes
+  1:1 warning W199
+  2:1 error E001
+  3:1 error E002
+  4:1 error E003
+  5:1 error E004
+  6:1 error E005
+  7:1 error E006
+  8:1 error E007
+  9:1 error E008
+  10:1 error E009
+  12:1 error E010
+  13:3 error E011
+  14:3 error E012
+  14:3 warning W105
+  15:3 warning W101
+  16:3 warning W102
+  17:5 warning W103
+  18:3 warning W104
+  19:4 warning W105
+  20:5 warning W110
+  21:10 warning W111
+  22:6 warning W112
+  23:4 warning W113
+  24:9 warning W114
+  25:1 warning W115
+  26:7 warning W116
+
+A file with every kind of byte that is shown escaped: control bytes and bytes
+outside UTF-8 as \xHH, a backslash doubled; columns count characters, an
+invalid byte as one; a finding about the whole file has no line.
+
+  $ printf 'a\\b\n\377\001\033[1m\n\346\270\270\347=010\nc%%d=9\n' > 'x,y:%.conf'
+  $ applist-lint -p 0-7 'x,y:%.conf'
+  x,y:%.conf: error: 未加载有效规则 [E021]
+  x,y:%.conf:1:1: error: 无效规则：缺少 '=': a\\b [E002]
+  x,y:%.conf:2:1: error: 无效规则：缺少 '=': \xFF\x01\x1B[1m [E002]
+  x,y:%.conf:3:1: warning: 包名 "游\xE7" 含有包名和进程名都不会有的字节 '游'：没有应用叫这个名字 [W113]
+  x,y:%.conf:3:4: error: 无效 CPU 范围：8 在规则 游\xE7{}=010，超出可用 CPU (0-7) [E011]
+  x,y:%.conf:3:4: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 8 [W101]
+  x,y:%.conf:4:5: error: 无效 CPU 范围：9 在规则 c%d{}=9，超出可用 CPU (0-7) [E011]
+  [1]
+
+JSON: one document for the whole run, keys in a fixed order, valid for a
+JSON parser whatever bytes the file and its name hold.
+
+  $ printf 'bad\n' > "$(printf 'n\377\t.conf')" && printf 'game=0\n' > clean.conf
+  $ applist-lint -p 0-7 -f json 'x,y:%.conf' n*.conf missing.conf > out.json
+  [2]
+  $ python3 -m json.tool --no-ensure-ascii out.json
+  {
+      "diagnostics": [
+          {
+              "file": "x,y:%.conf",
+              "line": 0,
+              "column": 0,
+              "level": "error",
+              "code": "E021",
+              "message": "未加载有效规则"
+          },
+          {
+              "file": "x,y:%.conf",
+              "line": 1,
+              "column": 1,
+              "level": "error",
+              "code": "E002",
+              "message": "无效规则：缺少 '=': a\\\\b"
+          },
+          {
+              "file": "x,y:%.conf",
+              "line": 2,
+              "column": 1,
+              "level": "error",
+              "code": "E002",
+              "message": "无效规则：缺少 '=': \\xFF\\x01\\x1B[1m"
+          },
+          {
+              "file": "x,y:%.conf",
+              "line": 3,
+              "column": 1,
+              "level": "warning",
+              "code": "W113",
+              "message": "包名 \"游\\xE7\" 含有包名和进程名都不会有的字节 '游'：没有应用叫这个名字"
+          },
+          {
+              "file": "x,y:%.conf",
+              "line": 3,
+              "column": 4,
+              "level": "error",
+              "code": "E011",
+              "message": "无效 CPU 范围：8 在规则 游\\xE7{}=010，超出可用 CPU (0-7)"
+          },
+          {
+              "file": "x,y:%.conf",
+              "line": 3,
+              "column": 4,
+              "level": "warning",
+              "code": "W101",
+              "message": "\"010\" 以 0 开头，按八进制读取：规则实际的 CPU 为 8"
+          },
+          {
+              "file": "x,y:%.conf",
+              "line": 4,
+              "column": 5,
+              "level": "error",
+              "code": "E011",
+              "message": "无效 CPU 范围：9 在规则 c%d{}=9，超出可用 CPU (0-7)"
+          },
+          {
+              "file": "n\\xFF\\x09.conf",
+              "line": 0,
+              "column": 0,
+              "level": "error",
+              "code": "E021",
+              "message": "未加载有效规则"
+          },
+          {
+              "file": "n\\xFF\\x09.conf",
+              "line": 1,
+              "column": 1,
+              "level": "error",
+              "code": "E002",
+              "message": "无效规则：缺少 '=': bad"
+          },
+          {
+              "file": "missing.conf",
+              "line": 0,
+              "column": 0,
+              "level": "error",
+              "code": "E020",
+              "message": "配置文件不存在: missing.conf"
+          }
+      ]
+  }
+  $ applist-lint -p 0-7 --format=json clean.conf
+  {"diagnostics":[]}
+
+GitHub Actions workflow commands: in the text % is %25, in the file name and
+the title also : is %3A and , is %2C.
+
+  $ applist-lint -p 0-7 -f github 'x,y:%.conf'
+  ::error file=x%2Cy%3A%25.conf,title=E021::未加载有效规则
+  ::error file=x%2Cy%3A%25.conf,line=1,col=1,title=E002::无效规则：缺少 '=': a\\b
+  ::error file=x%2Cy%3A%25.conf,line=2,col=1,title=E002::无效规则：缺少 '=': \xFF\x01\x1B[1m
+  ::warning file=x%2Cy%3A%25.conf,line=3,col=1,title=W113::包名 "游\xE7" 含有包名和进程名都不会有的字节 '游'：没有应用叫这个名字
+  ::error file=x%2Cy%3A%25.conf,line=3,col=4,title=E011::无效 CPU 范围：8 在规则 游\xE7{}=010，超出可用 CPU (0-7)
+  ::warning file=x%2Cy%3A%25.conf,line=3,col=4,title=W101::"010" 以 0 开头，按八进制读取：规则实际的 CPU 为 8
+  ::error file=x%2Cy%3A%25.conf,line=4,col=5,title=E011::无效 CPU 范围：9 在规则 c%25d{}=9，超出可用 CPU (0-7)
+  [1]

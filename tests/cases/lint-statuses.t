@@ -1,0 +1,125 @@
+Statuses of applist-lint: 0 when nothing is reported, 1 when something is,
+2 for a usage error or a file that could not be checked to its end (2 wins).
+Usage errors are one message on standard error; standard output stays empty.
+
+  $ . "$SRCDIR/tests/case_helpers.sh"
+  $ printf 'game=0\n' > good.conf && printf 'game=010\n' > warn.conf && printf 'bad\n' > bad.conf
+
+  $ applist-lint -p 0-15 good.conf
+  $ applist-lint -p 0-15 warn.conf
+  warn.conf:1:6: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 8 [W101]
+  [1]
+  $ applist-lint -p 0-15 -s error warn.conf
+  $ applist-lint --cpus=0-15 --severity=error bad.conf warn.conf
+  bad.conf: error: 未加载有效规则 [E021]
+  bad.conf:1:1: error: 无效规则：缺少 '=': bad [E002]
+  [1]
+  $ applist-lint -p 0-15 missing.conf good.conf bad.conf
+  missing.conf: error: 配置文件不存在: missing.conf [E020]
+  bad.conf: error: 未加载有效规则 [E021]
+  bad.conf:1:1: error: 无效规则：缺少 '=': bad [E002]
+  [2]
+
+Usage errors: status 2, nothing on standard output. The messages start with
+the name the lint was started by (a runner such as valgrind gives its path).
+
+  $ named() { sed 's|^[^ ]*/applist-lint|applist-lint|' "$@"; }
+  $ usage() { applist-lint "$@" > out 2> err; status=$?; named err; test -s out && echo "standard output: $(cat out)"; return $status; }
+  $ usage
+  applist-lint: 没有给出要检查的文件（标准输入写作 -）
+  用法: applist-lint [选项] 文件...
+  [2]
+  $ usage -p 0-7
+  applist-lint: 没有给出要检查的文件（标准输入写作 -）
+  用法: applist-lint [选项] 文件...
+  [2]
+  $ usage -x -p 0-7 good.conf
+  applist-lint: 未知选项: -x
+  用法: applist-lint [选项] 文件...
+  [2]
+  $ usage -f xml good.conf
+  applist-lint: 未知的输出格式: xml（可用 gcc、json、github）
+  用法: applist-lint [选项] 文件...
+  [2]
+  $ usage -s info good.conf
+  applist-lint: 未知的级别: info（可用 warning、error）
+  用法: applist-lint [选项] 文件...
+  [2]
+  $ usage -e W999 good.conf
+  applist-lint: -e 中的代码未知: "W999"
+  用法: applist-lint [选项] 文件...
+  [2]
+  $ usage -e E002 good.conf
+  applist-lint: -e 不能排除错误 E002：错误是 applist-check 的结论，只有警告可以排除
+  用法: applist-lint [选项] 文件...
+  [2]
+  $ usage -e W101, good.conf
+  applist-lint: -e 中的代码未知: ""
+  用法: applist-lint [选项] 文件...
+  [2]
+  $ usage -p 010 good.conf
+  CPU 列表无效: 010 中的 "010" 有前导零
+  用法: applist-lint [选项] 文件...
+  [2]
+  $ usage -p 8-7 good.conf
+  CPU 列表无效: 8-7 中的 "8-7" 起点大于终点
+  用法: applist-lint [选项] 文件...
+  [2]
+  $ usage -c good.conf
+  applist-lint: 没有 -c 选项：-c 是 applist-check 指定配置文件的选项，applist-lint 直接给出文件名
+  用法: applist-lint [选项] 文件...
+  [2]
+  $ usage -p 0-7 - - < good.conf
+  applist-lint: 标准输入 - 只能给出一次
+  用法: applist-lint [选项] 文件...
+  [2]
+  $ usage -p 0-7 --stdin-filename=x.conf good.conf
+  applist-lint: --stdin-filename 只用于文件 -（标准输入），但没有给出 -
+  用法: applist-lint [选项] 文件...
+  [2]
+
+-h and --version write to standard output, status 0.
+
+  $ applist-lint -h > out; echo $?; head -n 1 out | named
+  0
+  用法: applist-lint [选项] 文件...
+  $ applist-lint --version
+  applist-lint 1.0.0
+
+Standard input through -, named with --stdin-filename; an empty, closed or
+unreadable standard input cannot be checked (the reason is the C library's).
+
+  $ applist-lint -p 0-7 - < bad.conf
+  -: error: 未加载有效规则 [E021]
+  -:1:1: error: 无效规则：缺少 '=': bad [E002]
+  [1]
+  $ applist-lint -p 0-7 --stdin-filename=rules/applist.conf good.conf - < bad.conf
+  rules/applist.conf: error: 未加载有效规则 [E021]
+  rules/applist.conf:1:1: error: 无效规则：缺少 '=': bad [E002]
+  [1]
+  $ applist-lint -p 0-7 - < /dev/null
+  -: error: 标准输入为空 [E020]
+  [2]
+  $ reason() { sed 's/: [^:]* \[E020\]$/: ... [E020]/' out; }
+  $ applist-lint -p 0-7 - <&- > out
+  [2]
+  $ reason
+  -: error: 无法读取标准输入: ... [E020]
+  $ applist-lint -p 0-7 - < . > out
+  [2]
+  $ reason
+  -: error: 无法读取标准输入: ... [E020]
+
+A FIFO cannot be checked either, and the lint does not wait for a writer.
+
+  $ mkfifo fifo && applist-lint -p 0-7 fifo good.conf > out
+  [2]
+  $ reason
+  fifo: error: 无法映射配置文件 fifo: ... [E020]
+
+Output that cannot be written gives 2.
+
+  $ applist-lint -p 0-7 bad.conf > /dev/full
+  [2]
+  $ applist-lint -h > /dev/full
+  [2]

@@ -1,0 +1,119 @@
+Each warning of applist-lint: lines that get it, and near-misses that do not
+(the last lines of each file). CPUs 0-1023 are present where a CPU list is
+the point, so that only the list's reading shows.
+
+  $ . "$SRCDIR/tests/case_helpers.sh"
+
+W101, an octal first number; the end of a range is always decimal.
+
+  $ lint 'a=010\nb=08\nc=1-010\nd=0,10,0-3\n' 0-1023
+  rules.conf:1:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 8 [W101]
+  rules.conf:2:3: warning: "08" 以 0 开头，按八进制读取：规则实际的 CPU 为 0,8 [W101]
+  [1]
+
+W102, a hexadecimal first number; a bare 0x is CPU 0 and a stray x.
+
+  $ lint 'a=0x10\nb=0X1f,2\nc=0x\nd=0,10\n' 0-1023
+  rules.conf:1:3: warning: "0x10" 是十六进制数 16：规则实际的 CPU 为 16 [W102]
+  rules.conf:2:3: warning: "0X1f" 是十六进制数 31：规则实际的 CPU 为 2,31 [W102]
+  rules.conf:3:4: warning: CPU 列表中的 'x' 不是内核的写法（这里不是数字，被逐字节跳过）：规则实际的 CPU 为 0 [W105]
+  [1]
+
+W103, an item dropped without a word; a reversed range is an error instead.
+
+  $ lint 'a=0,2000\nb=0,-1\nc=3 -5\nd=1-2-3\ne=0,1023\nf=2000-1500\n' 0-1023
+  rules.conf:1:5: warning: "2000" 大于 1023 或为负数，整项被忽略：规则实际的 CPU 为 0 [W103]
+  rules.conf:2:5: warning: "-1" 大于 1023 或为负数，整项被忽略：规则实际的 CPU 为 0 [W103]
+  rules.conf:3:4: warning: CPU 列表中的 ' ' 不是内核的写法（数字前的符号或空白）：规则实际的 CPU 为 3 [W105]
+  rules.conf:3:5: warning: "-5" 大于 1023 或为负数，整项被忽略：规则实际的 CPU 为 3 [W103]
+  rules.conf:4:6: warning: "-3" 大于 1023 或为负数，整项被忽略：规则实际的 CPU 为 1-2 [W103]
+  rules.conf:6:3: error: 无效 CPU 范围：2000-1500 在规则 f{}=2000-1500，超出可用 CPU (0-1023) [E011]
+  [1]
+
+W104, a range cut at 1023.
+
+  $ lint 'a=1000-2000\nb=5--3\nc=1000-1023\nd=2000-3000\n' 0-1023
+  rules.conf:1:3: warning: 范围 "1000-2000" 的终点大于 1023 或为负数，只取到 1023：规则实际的 CPU 为 1000-1023 [W104]
+  rules.conf:2:3: warning: 范围 "5--3" 的终点大于 1023 或为负数，只取到 1023：规则实际的 CPU 为 5-1023 [W104]
+  rules.conf:2:5: warning: CPU 列表中的 '-' 不是内核的写法（数字前的符号或空白）：规则实际的 CPU 为 5-1023 [W105]
+  rules.conf:4:3: error: 无效 CPU 范围：2000-3000 在规则 d{}=2000-3000，无有效 CPU [E012]
+  rules.conf:4:3: warning: "2000-3000" 大于 1023 或为负数，整项被忽略：规则实际的 CPU 为  [W103]
+  [1]
+
+W105, list syntax the kernel never writes; not the blanks before a value's
+comment.
+
+  $ lint 'a=0 2;4\nb=0-3,,6\nc=0,\nd=5-\ne=+3\nf=5- 7\ng=,1\nh=0-3 # note\ni=0-3,6\t# tab\n' 0-1023
+  rules.conf:1:4: warning: CPU 列表中的 ' ' 不是内核的写法（数字前的符号或空白）：规则实际的 CPU 为 0,2,4 [W105]
+  rules.conf:2:7: warning: CPU 列表中的 ',' 不是内核的写法（这里不是数字，被逐字节跳过）：规则实际的 CPU 为 0-3,6 [W105]
+  rules.conf:3:4: warning: CPU 列表中的 ',' 不是内核的写法（列表末尾的逗号）：规则实际的 CPU 为 0 [W105]
+  rules.conf:4:4: warning: CPU 列表中的 '-' 不是内核的写法（'-' 后没有终点，范围只是它的起点）：规则实际的 CPU 为 5 [W105]
+  rules.conf:5:3: warning: CPU 列表中的 '+' 不是内核的写法（数字前的符号或空白）：规则实际的 CPU 为 3 [W105]
+  rules.conf:6:5: warning: CPU 列表中的 ' ' 不是内核的写法（数字前的符号或空白）：规则实际的 CPU 为 5-7 [W105]
+  rules.conf:7:3: warning: CPU 列表中的 ',' 不是内核的写法（这里不是数字，被逐字节跳过）：规则实际的 CPU 为 1 [W105]
+  [1]
+
+W110 and W111, blanks that end a package or a thread; leading ones are gone
+and blanks after '}' belong to neither.
+
+  $ lint 'game =1\ngame {main}=1\ngame\t=1\ngame{main }=1\n  other=1\ngame{ other}=1\nthird{main}  =1\n'
+  rules.conf:1:5: warning: 包名以空白结尾：包名是 "game "，没有应用叫这个名字 [W110]
+  rules.conf:2:5: warning: 包名以空白结尾：包名是 "game "，没有应用叫这个名字 [W110]
+  rules.conf:3:5: warning: 包名以空白结尾：包名是 "game\x09"，没有应用叫这个名字 [W110]
+  rules.conf:4:10: warning: 线程名以空白结尾：线程名是 "main "，没有线程叫这个名字 [W111]
+  [1]
+
+W112, a thread name longer than Linux keeps, with the name the phone shows:
+the last 15 bytes of a name with a '.' and no '@', the first 15 otherwise.
+
+  $ lint 'g{UnityGfxDeviceWorker}=4\ng{com.example.Worker1}=4\ng{a.b@Worker.Thread12}=4\ng{UnityGfxDeviceW}=4\ng{Unity*DeviceWorkerThr}=4\ng{Render?ThreadWorker}=4\ng{Render[0-9]ThreadWorker}=4\n'
+  rules.conf:1:3: warning: 线程名 "UnityGfxDeviceWorker" 有 20 字节，Linux 只保留线程名的 15 字节，手机上显示为 "UnityGfxDeviceW"：没有线程显示这个名字 [W112]
+  rules.conf:2:3: warning: 线程名 "com.example.Worker1" 有 19 字节，Linux 只保留线程名的 15 字节，手机上显示为 "example.Worker1"：没有线程显示这个名字 [W112]
+  rules.conf:3:3: warning: 线程名 "a.b@Worker.Thread12" 有 19 字节，Linux 只保留线程名的 15 字节，手机上显示为 "a.b@Worker.Thre"：没有线程显示这个名字 [W112]
+  [1]
+
+W113, a byte no package name holds; W114, a '[' left open.
+
+  $ lint 'com example=1\ngame#=1\nga,me=1\ng;x=1\ng"x=1\ngx\047=1\nx}y{t}=1\n\346\270\270\346\210\217=1\ng\001x=1\ncom.game[12=1\ncom.[ab]x[=1\ncom.example_1-a=1\ncom.game[12]=1\ncom.game]=1\n'
+  rules.conf:1:4: warning: 包名 "com example" 含有包名和进程名都不会有的字节 ' '：没有应用叫这个名字 [W113]
+  rules.conf:2:5: warning: 包名 "game#" 含有包名和进程名都不会有的字节 '#'：没有应用叫这个名字 [W113]
+  rules.conf:3:3: warning: 包名 "ga,me" 含有包名和进程名都不会有的字节 ','：没有应用叫这个名字 [W113]
+  rules.conf:4:2: warning: 包名 "g;x" 含有包名和进程名都不会有的字节 ';'：没有应用叫这个名字 [W113]
+  rules.conf:5:2: warning: 包名 "g"x" 含有包名和进程名都不会有的字节 '"'：没有应用叫这个名字 [W113]
+  rules.conf:6:3: warning: 包名 "gx'" 含有包名和进程名都不会有的字节 '''：没有应用叫这个名字 [W113]
+  rules.conf:7:2: warning: 包名 "x}y" 含有包名和进程名都不会有的字节 '}'：没有应用叫这个名字 [W113]
+  rules.conf:8:1: warning: 包名 "游戏" 含有包名和进程名都不会有的字节 '游'：没有应用叫这个名字 [W113]
+  rules.conf:9:2: warning: 包名 "g\x01x" 含有包名和进程名都不会有的字节 '\x01'：没有应用叫这个名字 [W113]
+  rules.conf:10:9: warning: 包名中的 '[' 之后没有 ']'：字符类没有结束，规则仍是通配符规则 [W114]
+  rules.conf:11:10: warning: 包名中的 '[' 之后没有 ']'：字符类没有结束，规则仍是通配符规则 [W114]
+  [1]
+
+W115, a byte-order mark that starts a line; elsewhere its bytes are W113.
+
+  $ lint '\357\273\277# comment\n\357\273\277game=1\nga\357\273\277me=2\n'
+  rules.conf:1:1: error: 无效规则：缺少 '=': ﻿# comment [E002]
+  rules.conf:1:1: warning: 行首是 UTF-8 字节顺序标记 (EF BB BF)：它是这一行的前三个字节，注释不再是注释，包名多出三个看不见的字节 [W115]
+  rules.conf:2:1: warning: 行首是 UTF-8 字节顺序标记 (EF BB BF)：它是这一行的前三个字节，注释不再是注释，包名多出三个看不见的字节 [W115]
+  rules.conf:3:3: warning: 包名 "ga﻿me" 含有包名和进程名都不会有的字节 '﻿'：没有应用叫这个名字 [W113]
+  [1]
+
+W116, a full-width form outside comments, named with the character meant;
+other wide characters and comments do not count.
+
+  $ lint 'y\357\274\2351\nmail=0\357\274\2141\ncom\343\200\202example=1\nz\343\200\200=1\nv=1\343\200\2012\nu\357\275\237=1\nok=1 # \357\274\235\n# y\357\274\2351\n'
+  rules.conf:1:1: error: 无效规则：缺少 '=': y＝1 [E002]
+  rules.conf:1:2: warning: 全角字符 '＝' (U+FF1D)：这里应写 ASCII 的 '=' [W116]
+  rules.conf:2:7: warning: 全角字符 '，' (U+FF0C)：这里应写 ASCII 的 ',' [W116]
+  rules.conf:3:4: warning: 全角字符 '。' (U+3002)：这里应写 ASCII 的 '.' [W116]
+  rules.conf:4:2: warning: 全角字符 '　' (U+3000)：这里应写 ASCII 的 ' ' [W116]
+  rules.conf:5:4: warning: 全角字符 '、' (U+3001)：这里应写 ASCII 的 ',' [W116]
+  rules.conf:6:2: warning: 包名 "u｟" 含有包名和进程名都不会有的字节 '｟'：没有应用叫这个名字 [W113]
+  [1]
+
+W199, a directive that names an unknown code or an error code.
+
+  $ lint '# applist-lint: disable=W999\n# applist-lint: disable=E002\nbad line\n# applist-lint: disable=W101\ngame=010\n' 0-15
+  rules.conf:1:1: warning: applist-lint 指令中的代码 "W999" 未知 [W199]
+  rules.conf:2:1: warning: applist-lint 指令不能关闭错误 E002：错误是 applist-check 的结论 [W199]
+  rules.conf:3:1: error: 无效规则：缺少 '=': bad line [E002]
+  [1]
