@@ -2,6 +2,7 @@
 // about what a line really means, found from what the checker itself saw of
 // the line (its bytes, the texts it parsed, each step of its CPU list scan).
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -145,6 +146,24 @@ void copy_text(char (&out)[max_line_length + 1], const char* p, std::size_t leng
     if (length > max_line_length) length = max_line_length;
     std::memcpy(out, p, length);
     out[length] = '\0';
+}
+
+// The length of the part `message` starts with when it is the checker's
+// message about line `line_number`: the line's number as the checker words
+// it, which two of its line messages share. 0 when it has no such part.
+std::size_t line_prefix_length(const char* message, std::size_t line_number) {
+    char one[max_message_size];
+    char other[max_message_size];
+    fault f;
+    f.kind = fault_kind::line_too_long;
+    f.line_number = line_number;
+    (void)format_message(one, f, false);
+    f.kind = fault_kind::missing_equals;
+    (void)format_message(other, f, false);
+    std::size_t length = 0;
+    while (one[length] != '\0' && one[length] == other[length]) ++length;
+    while (length > 0 && (static_cast<unsigned char>(one[length]) & 0xC0) == 0x80) --length;  // a whole character
+    return std::strncmp(message, one, length) == 0 ? length : 0;
 }
 
 }  // namespace
@@ -295,8 +314,11 @@ void lint_sink::check_full_width(std::size_t end) {
         if (first) {
             char form[8];
             copy_character(text_ + i, 3, form);
+            char code[8];
+            std::snprintf(code, sizeof code, "U+%04X", code_point);
+            const char meant[2] = {meant_by(code_point), '\0'};
             text_buffer message;
-            add(lint_code::w116, column(i), message, text_w116(message, form, code_point, meant_by(code_point)));
+            add(lint_code::w116, column(i), message, text_w116(message, form, code, meant));
             first = false;
         }
         claim(i, 3);
@@ -348,12 +370,12 @@ void lint_sink::report(const fault& f) {
     char message[max_message_size];
     std::size_t length = format_message(message, f, false);
     if (length > 0 && message[length - 1] == '\n') message[--length] = '\0';
-    const char* text = skip_line_prefix(message, f.line_number);
+    const std::size_t prefix = line_prefix_length(message, f.line_number);
     text_buffer shown;
-    std::size_t shown_length = static_cast<std::size_t>(message + length - text);
-    std::memcpy(shown, text, shown_length + 1);
+    std::size_t shown_length = length - prefix;
+    std::memcpy(shown, message + prefix, shown_length + 1);
     if (f.kind == fault_kind::duplicate && f.kept_position < rule_line_capacity_)
-        shown_length = text_kept_rule(shown, shown_length, rule_lines_[f.kept_position]);
+        shown_length = text_kept_rule(shown, message + prefix, rule_lines_[f.kept_position]);
     add(code, at, shown, shown_length);
 }
 
@@ -502,7 +524,12 @@ void lint_sink::finish_line() {
         std::size_t length = 0;
         switch (w.code) {
             case lint_code::w101: length = text_w101(message, w.detail, cpus); break;
-            case lint_code::w102: length = text_w102(message, w.detail, w.value, cpus); break;
+            case lint_code::w102: {
+                char value[24];
+                std::snprintf(value, sizeof value, "%lu", w.value);
+                length = text_w102(message, w.detail, value, cpus);
+                break;
+            }
             case lint_code::w103: length = text_w103(message, w.detail, cpus); break;
             case lint_code::w104: length = text_w104(message, w.detail, cpus); break;
             default: length = text_w105(message, w.detail, w.why, cpus); break;

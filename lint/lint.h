@@ -94,10 +94,8 @@ void report_no_file(const char* me);
 void report_stdin_twice(const char* me);
 void report_stdin_name_without_stdin(const char* me);
 void report_bad_cpu_list(const char* me);
-// The checker's message without its leading line number: the part after
-// "line N" as the checker words it, for line `line_number`.
-[[nodiscard]] const char* skip_line_prefix(const char* message, std::size_t line_number);
-std::size_t text_kept_rule(text_buffer& out, std::size_t length, std::size_t kept_line);
+// E010's text: the checker's, and the line of the rule that stays.
+std::size_t text_kept_rule(text_buffer& out, const char* checker_text, std::size_t kept_line);
 std::size_t text_stdin_unreadable(text_buffer& out, const char* reason);
 std::size_t text_stdin_empty(text_buffer& out);
 std::size_t text_out_of_memory(text_buffer& out, std::size_t line_number);
@@ -106,7 +104,7 @@ void print_out_of_memory();
 // Why a byte of a CPU list is W105.
 enum class list_oddity : std::uint8_t { stepped_over, trailing_comma, dash_without_end, sign_or_blank };
 std::size_t text_w101(text_buffer& out, const char* number, const char* cpus);
-std::size_t text_w102(text_buffer& out, const char* number, unsigned long value, const char* cpus);
+std::size_t text_w102(text_buffer& out, const char* number, const char* value, const char* cpus);
 std::size_t text_w103(text_buffer& out, const char* item, const char* cpus);
 std::size_t text_w104(text_buffer& out, const char* item, const char* cpus);
 std::size_t text_w105(text_buffer& out, const char* byte, list_oddity why, const char* cpus);
@@ -116,7 +114,7 @@ std::size_t text_w112(text_buffer& out, const char* thread, std::size_t length, 
 std::size_t text_w113(text_buffer& out, const char* byte, const char* package);
 std::size_t text_w114(text_buffer& out);
 std::size_t text_w115(text_buffer& out);
-std::size_t text_w116(text_buffer& out, const char* form, unsigned code_point, char meant);
+std::size_t text_w116(text_buffer& out, const char* form, const char* code_point, const char* meant);
 std::size_t text_w199_unknown(text_buffer& out, const char* code);
 std::size_t text_w199_error(text_buffer& out, const char* code);
 std::size_t text_w199_itself(text_buffer& out);

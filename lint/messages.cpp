@@ -32,19 +32,27 @@ std::size_t write_text(text_buffer& out, const char* format, Args... args) {
 void print_usage(std::FILE* stream, const char* me) { std::fprintf(stream, usage_line, me); }
 
 void print_help(const char* me) {
+    struct row {
+        const char* option;
+        const char* text;
+    };
+    static const row rows[] = {
+        {"-p, --cpus=LIST", "按 present CPU 列表为 LIST 的设备检查"},
+        {"", "不给出时读取本机内核的 present 文件"},
+        {"-f, --format=FORMAT", "输出格式：gcc（默认）、json 或 github"},
+        {"-e, --exclude=CODES", "不报告这些警告（逗号分隔，可多次给出）"},
+        {"-s, --severity=LEVEL", "warning（默认），或 error：只报告错误"},
+        {"--stdin-filename=NAME", "输出中文件 - 的名字"},
+        {"-h, --help", "显示本帮助"},
+        {"--version", "显示版本"},
+    };
     print_usage(stdout, me);
-    std::fputs("检查规则文件：报告 applist-check 会报告的每个错误，以及能通过检查但含义与字面不同的写法。\n"
-               "\n"
-               "  -p, --cpus=LIST          按 present CPU 列表为 LIST 的设备检查（默认读取本机内核的 present 文件）\n"
-               "  -f, --format=FORMAT      输出格式：gcc（默认）、json、github\n"
-               "  -e, --exclude=CODES      不报告这些警告（逗号分隔，可多次给出）\n"
-               "  -s, --severity=LEVEL     warning（默认）或 error（只报告错误）\n"
-               "      --stdin-filename=NAME  输出中 - 的文件名\n"
-               "  -h, --help               显示本帮助\n"
-               "      --version            显示版本\n"
-               "\n"
-               "文件为 - 时读取标准输入。退出状态：0 没有报告，1 有报告，2 用法错误或文件无法检查到底。\n",
-               stdout);
+    std::puts("报告 applist-check 的每个错误，和含义与字面不同的规则。");
+    std::puts("");
+    for (const row& r : rows) std::printf("  %-24s%s\n", r.option, r.text);
+    std::puts("");
+    std::puts("文件为 - 时读取标准输入。");
+    std::puts("退出状态：0 没有报告，1 有报告，2 用法错误或文件没能检查完。");
 }
 
 void print_version() { std::printf("applist-lint %s\n", APPLIST_VERSION); }
@@ -85,18 +93,8 @@ void report_stdin_name_without_stdin(const char* me) {
 
 void report_bad_cpu_list(const char* me) { print_usage(stderr, me); }
 
-const char* skip_line_prefix(const char* message, std::size_t line_number) {
-    char prefix[48];
-    const int length = std::snprintf(prefix, sizeof prefix, "第 %zu 行", line_number);
-    if (length > 0 && std::strncmp(message, prefix, static_cast<std::size_t>(length)) == 0) return message + length;
-    return message;
-}
-
-std::size_t text_kept_rule(text_buffer& out, std::size_t length, std::size_t kept_line) {
-    const int added = std::snprintf(out + length, sizeof out - length, "（保留的是第 %zu 行的规则）", kept_line);
-    if (added < 0) return length;
-    const std::size_t total = length + static_cast<std::size_t>(added);
-    return total < sizeof out ? total : sizeof out - 1;
+std::size_t text_kept_rule(text_buffer& out, const char* checker_text, std::size_t kept_line) {
+    return write_text(out, "%s（保留的是第 %zu 行的规则）", checker_text, kept_line);
 }
 
 std::size_t text_stdin_unreadable(text_buffer& out, const char* reason) {
@@ -112,32 +110,33 @@ std::size_t text_out_of_memory(text_buffer& out, std::size_t line_number) {
 void print_out_of_memory() { std::fputs("applist-lint: 内存不足\n", stderr); }
 
 std::size_t text_w101(text_buffer& out, const char* number, const char* cpus) {
-    return write_text(out, "\"%s\" 以 0 开头，按八进制读取：规则实际的 CPU 为 %s", number, cpus);
+    return write_text(out, "\"%s\" 以 0 开头，按八进制读取：规则实际的 CPU 为 \"%s\"", number, cpus);
 }
 
-std::size_t text_w102(text_buffer& out, const char* number, unsigned long value, const char* cpus) {
-    return write_text(out, "\"%s\" 是十六进制数 %lu：规则实际的 CPU 为 %s", number, value, cpus);
+std::size_t text_w102(text_buffer& out, const char* number, const char* value, const char* cpus) {
+    return write_text(out, "\"%s\" 是十六进制数 %s：规则实际的 CPU 为 \"%s\"", number, value, cpus);
 }
 
 std::size_t text_w103(text_buffer& out, const char* item, const char* cpus) {
-    return write_text(out, "\"%s\" 大于 1023 或为负数，整项被忽略：规则实际的 CPU 为 %s", item, cpus);
+    return write_text(out, "\"%s\" 大于 1023 或为负数，整项被丢弃：规则实际的 CPU 为 \"%s\"", item, cpus);
 }
 
 std::size_t text_w104(text_buffer& out, const char* item, const char* cpus) {
-    return write_text(out, "范围 \"%s\" 的终点大于 1023 或为负数，只取到 1023：规则实际的 CPU 为 %s", item,
-                      cpus);
+    return write_text(out, "范围 \"%s\" 的终点大于 1023 或为负数，只取到 1023：规则实际的 CPU 为 \"%s\"", item, cpus);
 }
 
 std::size_t text_w105(text_buffer& out, const char* byte, list_oddity why, const char* cpus) {
-    const char* reason = "";
     switch (why) {
-        case list_oddity::stepped_over: reason = "这里不是数字，被逐字节跳过"; break;
-        case list_oddity::trailing_comma: reason = "列表末尾的逗号"; break;
-        case list_oddity::dash_without_end: reason = "'-' 后没有终点，范围只是它的起点"; break;
-        case list_oddity::sign_or_blank: reason = "数字前的符号或空白"; break;
+        case list_oddity::stepped_over:
+            return write_text(out, "CPU 列表中的 '%s' 不是数字，被逐字节跳过：规则实际的 CPU 为 \"%s\"", byte, cpus);
+        case list_oddity::trailing_comma:
+            return write_text(out, "CPU 列表以 ',' 结尾：规则实际的 CPU 为 \"%s\"", cpus);
+        case list_oddity::dash_without_end:
+            return write_text(out, "'-' 后没有终点，只取起点：规则实际的 CPU 为 \"%s\"", cpus);
+        case list_oddity::sign_or_blank:
+            return write_text(out, "strtoul 接受数字前的 '%s'，内核从不这样写：规则实际的 CPU 为 \"%s\"", byte, cpus);
     }
-    return write_text(out, "CPU 列表中的 '%s' 不是内核的写法（%s）：规则实际的 CPU 为 %s", byte, reason,
-                      cpus);
+    return 0;
 }
 
 std::size_t text_w110(text_buffer& out, const char* package) {
@@ -149,7 +148,7 @@ std::size_t text_w111(text_buffer& out, const char* thread) {
 }
 
 std::size_t text_w112(text_buffer& out, const char* thread, std::size_t length, const char* shown) {
-    return write_text(out, "线程名 \"%s\" 有 %zu 字节，Linux 只保留线程名的 15 字节，手机上显示为 \"%s\"：没有线程显示这个名字",
+    return write_text(out, "线程名 \"%s\" 有 %zu 字节，Linux 只保留 15 字节，手机上显示为 \"%s\"",
                       thread, length, shown);
 }
 
@@ -163,11 +162,11 @@ std::size_t text_w114(text_buffer& out) {
 }
 
 std::size_t text_w115(text_buffer& out) {
-    return write_text(out, "行首是 UTF-8 字节顺序标记 (EF BB BF)：它是这一行的前三个字节，注释不再是注释，包名多出三个看不见的字节");
+    return write_text(out, "行首是 UTF-8 字节顺序标记 (EF BB BF)：注释不再是注释，包名多出三个看不见的字节");
 }
 
-std::size_t text_w116(text_buffer& out, const char* form, unsigned code_point, char meant) {
-    return write_text(out, "全角字符 '%s' (U+%04X)：这里应写 ASCII 的 '%c'", form, code_point, meant);
+std::size_t text_w116(text_buffer& out, const char* form, const char* code_point, const char* meant) {
+    return write_text(out, "全角字符 '%s' (%s)：这里应写 ASCII 的 '%s'", form, code_point, meant);
 }
 
 std::size_t text_w199_unknown(text_buffer& out, const char* code) {
