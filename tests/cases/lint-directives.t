@@ -5,19 +5,19 @@ in a value's comment holds for its own line, disable-file for the whole file.
   $ . "$SRCDIR/tests/case_helpers.sh"
 
   $ lint '# applist-lint: disable=W101\n\n# another comment\na=010\nb=010\n#applist-lint:disable = W102 , W110\n  #   applist-lint :  disable=W101\nc =0x10,010\nd=010 # applist-lint: disable=W101\ne=010 # applist-lint: disable=W102\ng{UnityGfxDeviceWorker}=1\n# applist-lint: disable-file=W112\n' 0-15
-  rules.conf:5:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 8 [W101]
+  rules.conf:5:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
   rules.conf:8:4: error: 无效 CPU 范围：16 在规则 c {}=0x10,010，超出可用 CPU (0-15) [E011]
-  rules.conf:10:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 8 [W101]
+  rules.conf:10:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
   [1]
 
 Near-misses: no colon, another tool's name, a code the line does not have,
 a directive after the line.
 
   $ lint '# applist-lint disable=W101\na=010\n# applist-link: disable=W101\nb=010\n# applist-lint: disable=W102\nc=010\nd=010\n# applist-lint: disable=W101\n' 0-15
-  rules.conf:2:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 8 [W101]
-  rules.conf:4:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 8 [W101]
-  rules.conf:6:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 8 [W101]
-  rules.conf:7:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 8 [W101]
+  rules.conf:2:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
+  rules.conf:4:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
+  rules.conf:6:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
+  rules.conf:7:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
   [1]
 
 Errors are never silenced, and W199 not at all: a directive that names an
@@ -27,7 +27,7 @@ error code, an unknown code or W199 itself gets W199, at the directive.
   rules.conf:1:1: warning: applist-lint 指令不能关闭错误 E002：错误是 applist-check 的结论 [W199]
   rules.conf:2:1: error: 无效规则：缺少 '=': bad [E002]
   rules.conf:3:1: warning: applist-lint 指令不能关闭 W199 [W199]
-  rules.conf:4:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 8 [W101]
+  rules.conf:4:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
   [1]
 
 -e silences codes for the whole run, and may be given more than once.

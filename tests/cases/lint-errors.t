@@ -32,9 +32,9 @@ fault is at the value.
   rules.conf:4:1: warning: 包名 "\xFFx" 含有包名和进程名都不会有的字节 '\xFF'：没有应用叫这个名字 [W113]
   rules.conf:4:5: error: 无效 CPU 范围：8-9 在规则 \xFFx{}=8-9，超出可用 CPU (0-7) [E011]
   rules.conf:5:6: error: 无效 CPU 范围：abc 在规则 g{t}=abc，无有效 CPU [E012]
-  rules.conf:5:6: warning: CPU 列表中的 'a' 不是内核的写法（这里不是数字，被逐字节跳过）：规则实际的 CPU 为  [W105]
+  rules.conf:5:6: warning: CPU 列表中的 'a' 不是数字，被逐字节跳过：规则实际的 CPU 为 "" [W105]
   rules.conf:6:3: error: 无效 CPU 范围：2000 在规则 h{}=2000，无有效 CPU [E012]
-  rules.conf:6:3: warning: "2000" 大于 1023 或为负数，整项被忽略：规则实际的 CPU 为  [W103]
+  rules.conf:6:3: warning: "2000" 大于 1023 或为负数，整项被丢弃：规则实际的 CPU 为 "" [W103]
   rules.conf:7:3: error: 无效 CPU 范围：3-1 在规则 i{}=3-1，超出可用 CPU (0-7) [E011]
   [1]
 

@@ -55,7 +55,7 @@ invalid byte as one; a finding about the whole file has no line.
   x,y:%.conf:2:1: error: 无效规则：缺少 '=': \xFF\x01\x1B[1m [E002]
   x,y:%.conf:3:1: warning: 包名 "游\xE7" 含有包名和进程名都不会有的字节 '游'：没有应用叫这个名字 [W113]
   x,y:%.conf:3:4: error: 无效 CPU 范围：8 在规则 游\xE7{}=010，超出可用 CPU (0-7) [E011]
-  x,y:%.conf:3:4: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 8 [W101]
+  x,y:%.conf:3:4: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
   x,y:%.conf:4:5: error: 无效 CPU 范围：9 在规则 c%d{}=9，超出可用 CPU (0-7) [E011]
   [1]
 
@@ -114,7 +114,7 @@ JSON parser whatever bytes the file and its name hold.
               "column": 4,
               "level": "warning",
               "code": "W101",
-              "message": "\"010\" 以 0 开头，按八进制读取：规则实际的 CPU 为 8"
+              "message": "\"010\" 以 0 开头，按八进制读取：规则实际的 CPU 为 \"8\""
           },
           {
               "file": "x,y:%.conf",
@@ -162,6 +162,6 @@ the title also : is %3A and , is %2C.
   ::error file=x%2Cy%3A%25.conf,line=2,col=1,title=E002::无效规则：缺少 '=': \xFF\x01\x1B[1m
   ::warning file=x%2Cy%3A%25.conf,line=3,col=1,title=W113::包名 "游\xE7" 含有包名和进程名都不会有的字节 '游'：没有应用叫这个名字
   ::error file=x%2Cy%3A%25.conf,line=3,col=4,title=E011::无效 CPU 范围：8 在规则 游\xE7{}=010，超出可用 CPU (0-7)
-  ::warning file=x%2Cy%3A%25.conf,line=3,col=4,title=W101::"010" 以 0 开头，按八进制读取：规则实际的 CPU 为 8
+  ::warning file=x%2Cy%3A%25.conf,line=3,col=4,title=W101::"010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8"
   ::error file=x%2Cy%3A%25.conf,line=4,col=5,title=E011::无效 CPU 范围：9 在规则 c%25d{}=9，超出可用 CPU (0-7)
   [1]

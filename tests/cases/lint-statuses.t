@@ -7,7 +7,7 @@ Usage errors are one message on standard error; standard output stays empty.
 
   $ applist-lint -p 0-15 good.conf
   $ applist-lint -p 0-15 warn.conf
-  warn.conf:1:6: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 8 [W101]
+  warn.conf:1:6: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
   [1]
   $ applist-lint -p 0-15 -s error warn.conf
   $ applist-lint --cpus=0-15 --severity=error bad.conf warn.conf

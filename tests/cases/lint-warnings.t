@@ -7,50 +7,50 @@ the point, so that only the list's reading shows.
 W101, an octal first number; the end of a range is always decimal.
 
   $ lint 'a=010\nb=08\nc=1-010\nd=0,10,0-3\n' 0-1023
-  rules.conf:1:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 8 [W101]
-  rules.conf:2:3: warning: "08" 以 0 开头，按八进制读取：规则实际的 CPU 为 0,8 [W101]
+  rules.conf:1:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
+  rules.conf:2:3: warning: "08" 以 0 开头，按八进制读取：规则实际的 CPU 为 "0,8" [W101]
   [1]
 
 W102, a hexadecimal first number; a bare 0x is CPU 0 and a stray x.
 
   $ lint 'a=0x10\nb=0X1f,2\nc=0x\nd=0,10\n' 0-1023
-  rules.conf:1:3: warning: "0x10" 是十六进制数 16：规则实际的 CPU 为 16 [W102]
-  rules.conf:2:3: warning: "0X1f" 是十六进制数 31：规则实际的 CPU 为 2,31 [W102]
-  rules.conf:3:4: warning: CPU 列表中的 'x' 不是内核的写法（这里不是数字，被逐字节跳过）：规则实际的 CPU 为 0 [W105]
+  rules.conf:1:3: warning: "0x10" 是十六进制数 16：规则实际的 CPU 为 "16" [W102]
+  rules.conf:2:3: warning: "0X1f" 是十六进制数 31：规则实际的 CPU 为 "2,31" [W102]
+  rules.conf:3:4: warning: CPU 列表中的 'x' 不是数字，被逐字节跳过：规则实际的 CPU 为 "0" [W105]
   [1]
 
 W103, an item dropped without a word; a reversed range is an error instead.
 
   $ lint 'a=0,2000\nb=0,-1\nc=3 -5\nd=1-2-3\ne=0,1023\nf=2000-1500\n' 0-1023
-  rules.conf:1:5: warning: "2000" 大于 1023 或为负数，整项被忽略：规则实际的 CPU 为 0 [W103]
-  rules.conf:2:5: warning: "-1" 大于 1023 或为负数，整项被忽略：规则实际的 CPU 为 0 [W103]
-  rules.conf:3:4: warning: CPU 列表中的 ' ' 不是内核的写法（数字前的符号或空白）：规则实际的 CPU 为 3 [W105]
-  rules.conf:3:5: warning: "-5" 大于 1023 或为负数，整项被忽略：规则实际的 CPU 为 3 [W103]
-  rules.conf:4:6: warning: "-3" 大于 1023 或为负数，整项被忽略：规则实际的 CPU 为 1-2 [W103]
+  rules.conf:1:5: warning: "2000" 大于 1023 或为负数，整项被丢弃：规则实际的 CPU 为 "0" [W103]
+  rules.conf:2:5: warning: "-1" 大于 1023 或为负数，整项被丢弃：规则实际的 CPU 为 "0" [W103]
+  rules.conf:3:4: warning: strtoul 接受数字前的 ' '，内核从不这样写：规则实际的 CPU 为 "3" [W105]
+  rules.conf:3:5: warning: "-5" 大于 1023 或为负数，整项被丢弃：规则实际的 CPU 为 "3" [W103]
+  rules.conf:4:6: warning: "-3" 大于 1023 或为负数，整项被丢弃：规则实际的 CPU 为 "1-2" [W103]
   rules.conf:6:3: error: 无效 CPU 范围：2000-1500 在规则 f{}=2000-1500，超出可用 CPU (0-1023) [E011]
   [1]
 
 W104, a range cut at 1023.
 
   $ lint 'a=1000-2000\nb=5--3\nc=1000-1023\nd=2000-3000\n' 0-1023
-  rules.conf:1:3: warning: 范围 "1000-2000" 的终点大于 1023 或为负数，只取到 1023：规则实际的 CPU 为 1000-1023 [W104]
-  rules.conf:2:3: warning: 范围 "5--3" 的终点大于 1023 或为负数，只取到 1023：规则实际的 CPU 为 5-1023 [W104]
-  rules.conf:2:5: warning: CPU 列表中的 '-' 不是内核的写法（数字前的符号或空白）：规则实际的 CPU 为 5-1023 [W105]
+  rules.conf:1:3: warning: 范围 "1000-2000" 的终点大于 1023 或为负数，只取到 1023：规则实际的 CPU 为 "1000-1023" [W104]
+  rules.conf:2:3: warning: 范围 "5--3" 的终点大于 1023 或为负数，只取到 1023：规则实际的 CPU 为 "5-1023" [W104]
+  rules.conf:2:5: warning: strtoul 接受数字前的 '-'，内核从不这样写：规则实际的 CPU 为 "5-1023" [W105]
   rules.conf:4:3: error: 无效 CPU 范围：2000-3000 在规则 d{}=2000-3000，无有效 CPU [E012]
-  rules.conf:4:3: warning: "2000-3000" 大于 1023 或为负数，整项被忽略：规则实际的 CPU 为  [W103]
+  rules.conf:4:3: warning: "2000-3000" 大于 1023 或为负数，整项被丢弃：规则实际的 CPU 为 "" [W103]
   [1]
 
 W105, list syntax the kernel never writes; not the blanks before a value's
 comment.
 
   $ lint 'a=0 2;4\nb=0-3,,6\nc=0,\nd=5-\ne=+3\nf=5- 7\ng=,1\nh=0-3 # note\ni=0-3,6\t# tab\n' 0-1023
-  rules.conf:1:4: warning: CPU 列表中的 ' ' 不是内核的写法（数字前的符号或空白）：规则实际的 CPU 为 0,2,4 [W105]
-  rules.conf:2:7: warning: CPU 列表中的 ',' 不是内核的写法（这里不是数字，被逐字节跳过）：规则实际的 CPU 为 0-3,6 [W105]
-  rules.conf:3:4: warning: CPU 列表中的 ',' 不是内核的写法（列表末尾的逗号）：规则实际的 CPU 为 0 [W105]
-  rules.conf:4:4: warning: CPU 列表中的 '-' 不是内核的写法（'-' 后没有终点，范围只是它的起点）：规则实际的 CPU 为 5 [W105]
-  rules.conf:5:3: warning: CPU 列表中的 '+' 不是内核的写法（数字前的符号或空白）：规则实际的 CPU 为 3 [W105]
-  rules.conf:6:5: warning: CPU 列表中的 ' ' 不是内核的写法（数字前的符号或空白）：规则实际的 CPU 为 5-7 [W105]
-  rules.conf:7:3: warning: CPU 列表中的 ',' 不是内核的写法（这里不是数字，被逐字节跳过）：规则实际的 CPU 为 1 [W105]
+  rules.conf:1:4: warning: strtoul 接受数字前的 ' '，内核从不这样写：规则实际的 CPU 为 "0,2,4" [W105]
+  rules.conf:2:7: warning: CPU 列表中的 ',' 不是数字，被逐字节跳过：规则实际的 CPU 为 "0-3,6" [W105]
+  rules.conf:3:4: warning: CPU 列表以 ',' 结尾：规则实际的 CPU 为 "0" [W105]
+  rules.conf:4:4: warning: '-' 后没有终点，只取起点：规则实际的 CPU 为 "5" [W105]
+  rules.conf:5:3: warning: strtoul 接受数字前的 '+'，内核从不这样写：规则实际的 CPU 为 "3" [W105]
+  rules.conf:6:5: warning: strtoul 接受数字前的 ' '，内核从不这样写：规则实际的 CPU 为 "5-7" [W105]
+  rules.conf:7:3: warning: CPU 列表中的 ',' 不是数字，被逐字节跳过：规则实际的 CPU 为 "1" [W105]
   [1]
 
 W110 and W111, blanks that end a package or a thread; leading ones are gone
@@ -67,9 +67,9 @@ W112, a thread name longer than Linux keeps, with the name the phone shows:
 the last 15 bytes of a name with a '.' and no '@', the first 15 otherwise.
 
   $ lint 'g{UnityGfxDeviceWorker}=4\ng{com.example.Worker1}=4\ng{a.b@Worker.Thread12}=4\ng{UnityGfxDeviceW}=4\ng{Unity*DeviceWorkerThr}=4\ng{Render?ThreadWorker}=4\ng{Render[0-9]ThreadWorker}=4\n'
-  rules.conf:1:3: warning: 线程名 "UnityGfxDeviceWorker" 有 20 字节，Linux 只保留线程名的 15 字节，手机上显示为 "UnityGfxDeviceW"：没有线程显示这个名字 [W112]
-  rules.conf:2:3: warning: 线程名 "com.example.Worker1" 有 19 字节，Linux 只保留线程名的 15 字节，手机上显示为 "example.Worker1"：没有线程显示这个名字 [W112]
-  rules.conf:3:3: warning: 线程名 "a.b@Worker.Thread12" 有 19 字节，Linux 只保留线程名的 15 字节，手机上显示为 "a.b@Worker.Thre"：没有线程显示这个名字 [W112]
+  rules.conf:1:3: warning: 线程名 "UnityGfxDeviceWorker" 有 20 字节，Linux 只保留 15 字节，手机上显示为 "UnityGfxDeviceW" [W112]
+  rules.conf:2:3: warning: 线程名 "com.example.Worker1" 有 19 字节，Linux 只保留 15 字节，手机上显示为 "example.Worker1" [W112]
+  rules.conf:3:3: warning: 线程名 "a.b@Worker.Thread12" 有 19 字节，Linux 只保留 15 字节，手机上显示为 "a.b@Worker.Thre" [W112]
   [1]
 
 W113, a byte no package name holds; W114, a '[' left open.
@@ -92,8 +92,8 @@ W115, a byte-order mark that starts a line; elsewhere its bytes are W113.
 
   $ lint '\357\273\277# comment\n\357\273\277game=1\nga\357\273\277me=2\n'
   rules.conf:1:1: error: 无效规则：缺少 '=': ﻿# comment [E002]
-  rules.conf:1:1: warning: 行首是 UTF-8 字节顺序标记 (EF BB BF)：它是这一行的前三个字节，注释不再是注释，包名多出三个看不见的字节 [W115]
-  rules.conf:2:1: warning: 行首是 UTF-8 字节顺序标记 (EF BB BF)：它是这一行的前三个字节，注释不再是注释，包名多出三个看不见的字节 [W115]
+  rules.conf:1:1: warning: 行首是 UTF-8 字节顺序标记 (EF BB BF)：注释不再是注释，包名多出三个看不见的字节 [W115]
+  rules.conf:2:1: warning: 行首是 UTF-8 字节顺序标记 (EF BB BF)：注释不再是注释，包名多出三个看不见的字节 [W115]
   rules.conf:3:3: warning: 包名 "ga﻿me" 含有包名和进程名都不会有的字节 '﻿'：没有应用叫这个名字 [W113]
   [1]
 

@@ -1,0 +1,38 @@
+Files that shrink under applist-lint and memory that runs out: the findings
+so far, E022 or E023 at the line where checking stopped, status 2 (change.so
+and failalloc.so as in truncate.t and alloc.t).
+Needs: preload
+
+  $ awk 'BEGIN { for (i = 1; i <= 1000; i++) print (i == 7 || i == 300 ? "bad " i : "app" i "=0") }' > big.conf
+  $ cut_at() { cp big.conf rules.conf; LD_PRELOAD=$SHIMS/change.so TRUNCATE_FILE=rules.conf TRUNCATE_AT=$1 applist-lint -p 0 rules.conf; }
+  $ cut_at $(( $(head -n 499 big.conf | wc -c) + 3 ))
+  rules.conf:7:1: error: 无效规则：缺少 '=': bad 7 [E002]
+  rules.conf:300:1: error: 无效规则：缺少 '=': bad 300 [E002]
+  rules.conf:500:1: error: 无法读取配置文件 rules.conf: 第 500 行读取失败 [E022]
+  [2]
+  $ cut_at 0
+  rules.conf: error: 未加载有效规则 [E021]
+  rules.conf:1:1: error: 无法读取配置文件 rules.conf: 第 1 行读取失败 [E022]
+  [2]
+
+The lint's own storage of findings (64 at first, then 5120 bytes), and the
+rule set itself; uthash's own failure ends the process with 255 as for the
+checker, after the findings of the files already checked.
+
+  $ fail() { size=$1 nth=$2; shift 2; LD_PRELOAD=$SHIMS/failalloc.so FAILALLOC_SIZE=$size FAILALLOC_NTH=$nth "$@"; }
+  $ seq -f 'bad%g' 100 > bad.conf && printf 'bad\nvendor.*=0\ngame=0\n' > hash.conf
+  $ fail 5120 1 applist-lint -p 0 -f github bad.conf hash.conf > out
+  [2]
+  $ head -n 3 out && tail -n 2 out
+  ::error file=bad.conf,title=E021::未加载有效规则
+  ::error file=bad.conf,title=E023::内存不足：第 65 行及以后的行没有检查完
+  ::error file=bad.conf,line=1,col=1,title=E002::无效规则：缺少 '=': bad1
+  ::error file=bad.conf,line=64,col=1,title=E002::无效规则：缺少 '=': bad64
+  ::error file=hash.conf,line=1,col=1,title=E002::无效规则：缺少 '=': bad
+  $ fail 757760 1 applist-lint -p 0 bad.conf
+  bad.conf: error: 内存不足：第 1 行及以后的行没有检查完 [E023]
+  [2]
+  $ printf 'oops\n' > one.conf && fail 64 1 applist-lint -p 0 one.conf hash.conf big.conf
+  one.conf: error: 未加载有效规则 [E021]
+  one.conf:1:1: error: 无效规则：缺少 '=': oops [E002]
+  [255]
