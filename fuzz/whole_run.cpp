@@ -1,9 +1,13 @@
 // One rule file, from memory, through the whole run: the line loop, the rule
-// set with CPUs 0 to 7 present, its release and the summary. It looks for
-// crashes, memory errors and undefined behaviour, which the sanitizers turn
-// into findings. Built as the libFuzzer target fuzz_whole_run
+// set with CPUs 0 to 7 present, its release and the summary; then through
+// applist-lint's run in each of its formats, the same bytes as a file. It
+// looks for crashes, memory errors and undefined behaviour, which the
+// sanitizers turn into findings. Built as the libFuzzer target fuzz_whole_run
 // (APPLIST_LIBFUZZER) and as fuzz_replay, which runs every file it is given
 // (the corpus, in the test run), so an input once found stays fixed.
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +19,7 @@
 
 #include "cli/cli.h"
 #include "cpuset/cpuset.h"
+#include "lint/lint.h"
 #include "rules/rules.h"
 
 namespace {
@@ -36,6 +41,30 @@ void run_whole_file(const std::uint8_t* data, std::size_t size) {
     (void)print_summary(set, state, sink);
 }
 
+// The lint reads files by name: the bytes go to an anonymous file in memory,
+// named through /proc, and each format lints it.
+void lint_whole_file(const std::uint8_t* data, std::size_t size) {
+    const int fd = memfd_create("rules.conf", MFD_CLOEXEC);
+    if (fd < 0) std::abort();
+    for (std::size_t done = 0; done < size;) {
+        const ssize_t wrote = write(fd, data + done, size - done);
+        if (wrote <= 0) std::abort();
+        done += static_cast<std::size_t>(wrote);
+    }
+    std::string path = "/proc/self/fd/" + std::to_string(fd);
+    char cpus[] = "0-7";
+    char* files[] = {path.data()};
+    for (const output_format format : {output_format::gcc, output_format::json, output_format::github}) {
+        lint_options options;
+        options.cpus = cpus;
+        options.format = format;
+        options.files = files;
+        options.file_count = 1;
+        (void)run_lint(options);
+    }
+    close(fd);
+}
+
 }  // namespace
 
 #ifdef APPLIST_LIBFUZZER
@@ -43,6 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const bool quiet = std::freopen("/dev/null", "w", stdout) != nullptr;
     (void)quiet;
     run_whole_file(data, size);
+    lint_whole_file(data, size);
     return 0;
 }
 #else
@@ -54,6 +84,7 @@ int main(int argc, char** argv) {
         const std::string input((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         if (!in.good() && !in.eof()) return 1;
         run_whole_file(reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
+        lint_whole_file(reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
     }
     return argc > 1 ? 0 : 1;  // no file at all: the corpus is missing
 }
