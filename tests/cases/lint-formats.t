@@ -165,3 +165,26 @@ the title also : is %3A and , is %2C.
   ::warning file=x%2Cy%3A%25.conf,line=3,col=4,title=W101::"010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8"
   ::error file=x%2Cy%3A%25.conf,line=4,col=5,title=E011::无效 CPU 范围：9 在规则 c%25d{}=9，超出可用 CPU (0-7)
   [1]
+
+The README's commands. Vim's makeprg and the VS Code task run the first;
+each line matches the $gcc problem matcher's pattern; the task's JSON parses.
+A GitHub Actions step fails when something is reported.
+
+  $ printf 'game=010\nvideo=0,2000\nmusic =2\n' > odd.conf
+  $ applist-lint -p 0-7 odd.conf > odd.out
+  [1]
+  $ cat odd.out
+  odd.conf:1:6: error: 无效 CPU 范围：8 在规则 game{}=010，超出可用 CPU (0-7) [E011]
+  odd.conf:1:6: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
+  odd.conf:2:9: warning: "2000" 大于 1023 或为负数，整项被丢弃：规则实际的 CPU 为 "0" [W103]
+  odd.conf:3:6: warning: 包名以空白结尾：包名是 "music "，没有应用叫这个名字 [W110]
+  $ grep -cP '^(.*?):(\d+):(\d*):?\s+(?:fatal\s+)?(warning|error):\s+(.*)$' odd.out
+  4
+  $ sed -n '/^```json$/,/^```$/p' "$SRCDIR/README.md" | sed '1d;$d' | python3 -c 'import json, sys; print(json.load(sys.stdin)["tasks"][0]["command"])'
+  applist-lint -p 0-7 ${file}
+  $ cp odd.conf applist.conf && applist-lint -f github -p 0-7 applist.conf
+  ::error file=applist.conf,line=1,col=6,title=E011::无效 CPU 范围：8 在规则 game{}=010，超出可用 CPU (0-7)
+  ::warning file=applist.conf,line=1,col=6,title=W101::"010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8"
+  ::warning file=applist.conf,line=2,col=9,title=W103::"2000" 大于 1023 或为负数，整项被丢弃：规则实际的 CPU 为 "0"
+  ::warning file=applist.conf,line=3,col=6,title=W110::包名以空白结尾：包名是 "music "，没有应用叫这个名字
+  [1]
