@@ -212,7 +212,7 @@ private:
 
     void add(lint_code code, std::size_t column, const char* text, std::size_t length);
     [[nodiscard]] bool silenced(lint_code code) const;
-    void apply_directive(const char* comment, std::size_t length, std::size_t column, bool for_this_line);
+    void apply_directive(const char* comment, std::size_t length, std::size_t at, bool for_this_line);
     void check_full_width(std::size_t end);
     void check_names(const char* buffer, const parsed_rule& rule);
     void note(lint_code code, std::size_t offset, list_oddity why, const char* detail, std::size_t detail_length,
@@ -273,8 +273,8 @@ struct output_state {
 
 // Writes what comes before the first file's findings (the JSON document's
 // opening) and after the last.
-void begin_output(output_state& out);
-void end_output(output_state& out);
+void begin_output(const output_state& out);
+void end_output(const output_state& out);
 // Writes one finding of the file `name` (line 0: the whole file).
 void write_finding(output_state& out, const char* name, std::size_t line, std::size_t column, lint_code code,
                    const char* text, std::size_t length);

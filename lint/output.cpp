@@ -34,11 +34,11 @@ void write(const std::string& text) { (void)std::fwrite(text.data(), 1, text.siz
 
 }  // namespace
 
-void begin_output(output_state& out) {
+void begin_output(const output_state& out) {
     if (out.format == output_format::json) std::fputs("{\"diagnostics\":[", stdout);
 }
 
-void end_output(output_state& out) {
+void end_output(const output_state& out) {
     if (out.format == output_format::json) std::fputs(out.any ? "\n]}\n" : "]}\n", stdout);
 }
 
