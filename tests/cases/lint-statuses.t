@@ -23,7 +23,7 @@ Usage errors are one message on standard error; standard output stays empty.
 Usage errors: status 2, nothing on standard output. The messages start with
 the name the lint was started by (a runner such as valgrind gives its path).
 
-  $ named() { sed 's|^[^ ]*/applist-lint|applist-lint|' "$@"; }
+  $ named() { sed 's|[^ ]*/applist-lint|applist-lint|g' "$@"; }
   $ usage() { applist-lint "$@" > out 2> err; status=$?; named err; test -s out && echo "standard output: $(cat out)"; return $status; }
   $ usage
   applist-lint: 没有给出要检查的文件（标准输入写作 -）
