@@ -36,3 +36,11 @@ checker, after the findings of the files already checked.
   one.conf: error: 未加载有效规则 [E021]
   one.conf:1:1: error: 无效规则：缺少 '=': oops [E002]
   [255]
+
+Memory for the text of a finding being written (a text longer than 15 bytes
+gets 31): a message on standard error, status 2.
+
+  $ printf 'game{UnityGfxDeviceWorker}=1\n' > long.conf
+  $ fail 31 1 applist-lint -p 0-7 long.conf
+  applist-lint: 内存不足
+  [2]
