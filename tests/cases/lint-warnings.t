@@ -6,9 +6,10 @@ the point, so that only the list's reading shows.
 
 W101, an octal first number; the end of a range is always decimal.
 
-  $ lint 'a=010\nb=08\nc=1-010\nd=0,10,0-3\n' 0-1023
+  $ lint 'a=010\nb=08\nc=01777\nd=1-010\ne=0,10,0-3\n' 0-1023
   rules.conf:1:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
   rules.conf:2:3: warning: "08" 以 0 开头，按八进制读取：规则实际的 CPU 为 "0,8" [W101]
+  rules.conf:3:3: warning: "01777" 以 0 开头，按八进制读取：规则实际的 CPU 为 "1023" [W101]
   [1]
 
 W102, a hexadecimal first number; a bare 0x is CPU 0 and a stray x.
