@@ -10,14 +10,15 @@ in a value's comment holds for its own line, disable-file for the whole file.
   rules.conf:10:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
   [1]
 
-Near-misses: no colon, another tool's name, a code the line does not have,
-a directive after the line.
+Near-misses: no colon, no '=', another tool's name, a code the line does not
+have, a directive after the line.
 
-  $ lint '# applist-lint disable=W101\na=010\n# applist-link: disable=W101\nb=010\n# applist-lint: disable=W102\nc=010\nd=010\n# applist-lint: disable=W101\n' 0-15
+  $ lint '# applist-lint disable=W101\na=010\n# applist-lint: disable W101\nf=010\n# applist-link: disable=W101\nb=010\n# applist-lint: disable=W102\nc=010\nd=010\n# applist-lint: disable=W101\n' 0-15
   rules.conf:2:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
   rules.conf:4:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
   rules.conf:6:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
-  rules.conf:7:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
+  rules.conf:8:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
+  rules.conf:9:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
   [1]
 
 Errors are never silenced, and W199 not at all: a directive that names an

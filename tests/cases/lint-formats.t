@@ -46,14 +46,14 @@ each format: line, column and code of each finding.
 
 A file with every kind of byte that is shown escaped: control characters
 (C0, DEL, C1) and bytes outside UTF-8 as \xHH, a backslash doubled, while
-U+00A0 and U+10FFFF stay as they are; columns count characters, an invalid
+U+00A0, U+10000 and U+10FFFF stay as they are; columns count characters, an invalid
 byte as one; a finding about the whole file has no line.
 
-  $ printf 'a\\b\n\377\001\033[1m\302\237\302\240\364\217\277\277\364\220\200\200\n\346\270\270\347=010\nc%%d=9\n' > 'x,y:%.conf'
+  $ printf 'a\\b\n\377\001\033[1m\302\237\302\240\364\217\277\277\364\220\200\200\360\220\200\200\n\346\270\270\347=010\nc%%d=9\n' > 'x,y:%.conf'
   $ applist-lint -p 0-7 'x,y:%.conf'
   x,y:%.conf: error: 未加载有效规则 [E021]
   x,y:%.conf:1:1: error: 无效规则：缺少 '=': a\\b [E002]
-  x,y:%.conf:2:1: error: 无效规则：缺少 '=': \xFF\x01\x1B[1m\xC2\x9F 􏿿\xF4\x90\x80\x80 [E002]
+  x,y:%.conf:2:1: error: 无效规则：缺少 '=': \xFF\x01\x1B[1m\xC2\x9F 􏿿\xF4\x90\x80\x80𐀀 [E002]
   x,y:%.conf:3:1: warning: 包名 "游\xE7" 含有包名和进程名都不会有的字节 '游'：没有应用叫这个名字 [W113]
   x,y:%.conf:3:4: error: 无效 CPU 范围：8 在规则 游\xE7{}=010，超出可用 CPU (0-7) [E011]
   x,y:%.conf:3:4: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
@@ -91,7 +91,7 @@ JSON parser whatever bytes the file and its name hold.
               "column": 1,
               "level": "error",
               "code": "E002",
-              "message": "无效规则：缺少 '=': \\xFF\\x01\\x1B[1m\\xC2\\x9F 􏿿\\xF4\\x90\\x80\\x80"
+              "message": "无效规则：缺少 '=': \\xFF\\x01\\x1B[1m\\xC2\\x9F 􏿿\\xF4\\x90\\x80\\x80𐀀"
           },
           {
               "file": "x,y:%.conf",
@@ -160,7 +160,7 @@ the title also : is %3A and , is %2C.
   $ applist-lint -p 0-7 -f github 'x,y:%.conf'
   ::error file=x%2Cy%3A%25.conf,title=E021::未加载有效规则
   ::error file=x%2Cy%3A%25.conf,line=1,col=1,title=E002::无效规则：缺少 '=': a\\b
-  ::error file=x%2Cy%3A%25.conf,line=2,col=1,title=E002::无效规则：缺少 '=': \xFF\x01\x1B[1m\xC2\x9F 􏿿\xF4\x90\x80\x80
+  ::error file=x%2Cy%3A%25.conf,line=2,col=1,title=E002::无效规则：缺少 '=': \xFF\x01\x1B[1m\xC2\x9F 􏿿\xF4\x90\x80\x80𐀀
   ::warning file=x%2Cy%3A%25.conf,line=3,col=1,title=W113::包名 "游\xE7" 含有包名和进程名都不会有的字节 '游'：没有应用叫这个名字
   ::error file=x%2Cy%3A%25.conf,line=3,col=4,title=E011::无效 CPU 范围：8 在规则 游\xE7{}=010，超出可用 CPU (0-7)
   ::warning file=x%2Cy%3A%25.conf,line=3,col=4,title=W101::"010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8"

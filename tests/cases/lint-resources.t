@@ -44,3 +44,14 @@ gets 31): a message on standard error, status 2.
   $ fail 31 1 applist-lint -p 0-7 long.conf
   applist-lint: 内存不足
   [2]
+
+Standard input that cannot be held (its first 64 KiB), and a rule table that
+cannot grow past 2560 rules: E023 at line 1, and at line 2561.
+
+  $ fail 65536 1 applist-lint -p 0 - < bad.conf
+  -: error: 内存不足：第 1 行及以后的行没有检查完 [E023]
+  [2]
+  $ seq -f 'app%g=0' 3000 > many.conf
+  $ fail 1515520 1 applist-lint -p 0 many.conf
+  many.conf: error: 内存不足：第 2561 行及以后的行没有检查完 [E023]
+  [2]

@@ -37,6 +37,14 @@ the name the lint was started by (a runner such as valgrind gives its path).
   applist-lint: 未知选项: -x
   用法: applist-lint [选项] 文件...
   [2]
+  $ usage --bogus good.conf
+  applist-lint: 未知选项: --bogus
+  用法: applist-lint [选项] 文件...
+  [2]
+  $ usage good.conf -p
+  applist-lint: 选项 -p 需要参数
+  用法: applist-lint [选项] 文件...
+  [2]
   $ usage -f xml good.conf
   applist-lint: 未知的输出格式: xml（可用 gcc、json、github）
   用法: applist-lint [选项] 文件...
@@ -49,8 +57,8 @@ the name the lint was started by (a runner such as valgrind gives its path).
   applist-lint: -e 中的代码未知: "W999"
   用法: applist-lint [选项] 文件...
   [2]
-  $ usage -e E002 good.conf
-  applist-lint: -e 不能排除错误 E002：错误是 applist-check 的结论，只有警告可以排除
+  $ usage -e E001 good.conf
+  applist-lint: -e 不能排除错误 E001：错误是 applist-check 的结论，只有警告可以排除
   用法: applist-lint [选项] 文件...
   [2]
   $ usage -e W101, good.conf
@@ -78,11 +86,25 @@ the name the lint was started by (a runner such as valgrind gives its path).
   用法: applist-lint [选项] 文件...
   [2]
 
--h and --version write to standard output, status 0.
+-h (the whole help, which the manual page quotes in part) and --version
+write to standard output, status 0.
 
-  $ applist-lint -h > out; echo $?; head -n 1 out | named
+  $ applist-lint -h > out; echo $?; named out
   0
   用法: applist-lint [选项] 文件...
+  报告 applist-check 的每个错误，和含义与字面不同的规则。
+  
+    -p, --cpus=LIST         按 present CPU 列表为 LIST 的设备检查
+                            不给出时读取本机内核的 present 文件
+    -f, --format=FORMAT     输出格式：gcc（默认）、json 或 github
+    -e, --exclude=CODES     不报告这些警告（逗号分隔，可多次给出）
+    -s, --severity=LEVEL    warning（默认），或 error：只报告错误
+    --stdin-filename=NAME   输出中文件 - 的名字
+    -h, --help              显示本帮助
+    --version               显示版本
+  
+  文件为 - 时读取标准输入。
+  退出状态：0 没有报告，1 有报告，2 用法错误或文件没能检查完。
   $ applist-lint --version
   applist-lint 1.0.0
 

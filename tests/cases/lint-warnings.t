@@ -75,7 +75,7 @@ the last 15 bytes of a name with a '.' and no '@', the first 15 otherwise.
 
 W113, a byte no package name holds; W114, a '[' left open.
 
-  $ lint 'com example=1\ngame#=1\nga,me=1\ng;x=1\ng"x=1\ngx\047=1\nx}y{t}=1\n\346\270\270\346\210\217=1\ng\001x=1\ncom.game[12=1\ncom.[ab]x[=1\ncom.example_1-a=1\ncom.game[12]=1\ncom.game]=1\n'
+  $ lint 'com example=1\ngame#=1\nga,me=1\ng;x=1\ng"x=1\ngx\047=1\nx}y{t}=1\n\346\270\270\346\210\217=1\ng\001x=1\ng\177x=1\ncom.game[12=1\ncom.[ab]x[=1\ncom.example_1-a=1\ncom.game[12]=1\ncom.game]=1\n'
   rules.conf:1:4: warning: 包名 "com example" 含有包名和进程名都不会有的字节 ' '：没有应用叫这个名字 [W113]
   rules.conf:2:5: warning: 包名 "game#" 含有包名和进程名都不会有的字节 '#'：没有应用叫这个名字 [W113]
   rules.conf:3:3: warning: 包名 "ga,me" 含有包名和进程名都不会有的字节 ','：没有应用叫这个名字 [W113]
@@ -85,30 +85,38 @@ W113, a byte no package name holds; W114, a '[' left open.
   rules.conf:7:2: warning: 包名 "x}y" 含有包名和进程名都不会有的字节 '}'：没有应用叫这个名字 [W113]
   rules.conf:8:1: warning: 包名 "游戏" 含有包名和进程名都不会有的字节 '游'：没有应用叫这个名字 [W113]
   rules.conf:9:2: warning: 包名 "g\x01x" 含有包名和进程名都不会有的字节 '\x01'：没有应用叫这个名字 [W113]
-  rules.conf:10:9: warning: 包名中的 '[' 之后没有 ']'：字符类没有结束，规则仍是通配符规则 [W114]
-  rules.conf:11:10: warning: 包名中的 '[' 之后没有 ']'：字符类没有结束，规则仍是通配符规则 [W114]
+  rules.conf:10:2: warning: 包名 "g\x7Fx" 含有包名和进程名都不会有的字节 '\x7F'：没有应用叫这个名字 [W113]
+  rules.conf:11:9: warning: 包名中的 '[' 之后没有 ']'：字符类没有结束，规则仍是通配符规则 [W114]
+  rules.conf:12:10: warning: 包名中的 '[' 之后没有 ']'：字符类没有结束，规则仍是通配符规则 [W114]
   [1]
 
-W115, a byte-order mark that starts a line; elsewhere its bytes are W113.
+W115, a byte-order mark that starts a line, even alone (a blank after it is
+W113); elsewhere its bytes are W113.
 
-  $ lint '\357\273\277# comment\n\357\273\277game=1\nga\357\273\277me=2\n'
+  $ lint '\357\273\277# comment\n\357\273\277game=1\n\357\273\277\n\357\273\277 x=1\nga\357\273\277me=2\n'
   rules.conf:1:1: error: 无效规则：缺少 '=': ﻿# comment [E002]
   rules.conf:1:1: warning: 行首是 UTF-8 字节顺序标记 (EF BB BF)：注释不再是注释，包名多出三个看不见的字节 [W115]
   rules.conf:2:1: warning: 行首是 UTF-8 字节顺序标记 (EF BB BF)：注释不再是注释，包名多出三个看不见的字节 [W115]
-  rules.conf:3:3: warning: 包名 "ga﻿me" 含有包名和进程名都不会有的字节 '﻿'：没有应用叫这个名字 [W113]
+  rules.conf:3:1: error: 无效规则：缺少 '=': ﻿ [E002]
+  rules.conf:3:1: warning: 行首是 UTF-8 字节顺序标记 (EF BB BF)：注释不再是注释，包名多出三个看不见的字节 [W115]
+  rules.conf:4:1: warning: 行首是 UTF-8 字节顺序标记 (EF BB BF)：注释不再是注释，包名多出三个看不见的字节 [W115]
+  rules.conf:4:2: warning: 包名 "﻿ x" 含有包名和进程名都不会有的字节 ' '：没有应用叫这个名字 [W113]
+  rules.conf:5:3: warning: 包名 "ga﻿me" 含有包名和进程名都不会有的字节 '﻿'：没有应用叫这个名字 [W113]
   [1]
 
-W116, a full-width form outside comments, named with the character meant;
-other wide characters and comments do not count.
+W116, a full-width form outside comments (both halves of U+FF01-U+FF5E and
+U+3000-U+3002), named with the character meant; other wide characters and
+comments do not count.
 
-  $ lint 'y\357\274\2351\nmail=0\357\274\2141\ncom\343\200\202example=1\nz\343\200\200=1\nv=1\343\200\2012\nu\357\275\237=1\nok=1 # \357\274\235\n# y\357\274\2351\n'
+  $ lint 'y\357\274\2351\n\357\275\207ame=1\nmail=0\357\274\2141\ncom\343\200\202example=1\nz\343\200\200=1\nv=1\343\200\2012\nu\357\275\237=1\nok=1 # \357\274\235\n# y\357\274\2351\n'
   rules.conf:1:1: error: 无效规则：缺少 '=': y＝1 [E002]
   rules.conf:1:2: warning: 全角字符 '＝' (U+FF1D)：这里应写 ASCII 的 '=' [W116]
-  rules.conf:2:7: warning: 全角字符 '，' (U+FF0C)：这里应写 ASCII 的 ',' [W116]
-  rules.conf:3:4: warning: 全角字符 '。' (U+3002)：这里应写 ASCII 的 '.' [W116]
-  rules.conf:4:2: warning: 全角字符 '　' (U+3000)：这里应写 ASCII 的 ' ' [W116]
-  rules.conf:5:4: warning: 全角字符 '、' (U+3001)：这里应写 ASCII 的 ',' [W116]
-  rules.conf:6:2: warning: 包名 "u｟" 含有包名和进程名都不会有的字节 '｟'：没有应用叫这个名字 [W113]
+  rules.conf:2:1: warning: 全角字符 'ｇ' (U+FF47)：这里应写 ASCII 的 'g' [W116]
+  rules.conf:3:7: warning: 全角字符 '，' (U+FF0C)：这里应写 ASCII 的 ',' [W116]
+  rules.conf:4:4: warning: 全角字符 '。' (U+3002)：这里应写 ASCII 的 '.' [W116]
+  rules.conf:5:2: warning: 全角字符 '　' (U+3000)：这里应写 ASCII 的 ' ' [W116]
+  rules.conf:6:4: warning: 全角字符 '、' (U+3001)：这里应写 ASCII 的 ',' [W116]
+  rules.conf:7:2: warning: 包名 "u｟" 含有包名和进程名都不会有的字节 '｟'：没有应用叫这个名字 [W113]
   [1]
 
 W199, a directive that names an unknown code or an error code.
@@ -117,4 +125,22 @@ W199, a directive that names an unknown code or an error code.
   rules.conf:1:1: warning: applist-lint 指令中的代码 "W999" 未知 [W199]
   rules.conf:2:1: warning: applist-lint 指令不能关闭错误 E002：错误是 applist-check 的结论 [W199]
   rules.conf:3:1: error: 无效规则：缺少 '=': bad line [E002]
+  [1]
+
+Where the warnings apply: the name warnings also on a duplicate, whose CPU
+list the checker never reads (so no list warning there); a byte-order mark
+and full-width forms on every line, even one too long to be checked.
+
+  $ lint 'game =1\ngame =2\na=1\na=010\n' 0-15
+  rules.conf:1:5: warning: 包名以空白结尾：包名是 "game "，没有应用叫这个名字 [W110]
+  rules.conf:2:1: error: 重复规则：game {}=2（保留的是第 1 行的规则） [E010]
+  rules.conf:2:5: warning: 包名以空白结尾：包名是 "game "，没有应用叫这个名字 [W110]
+  rules.conf:4:1: error: 重复规则：a{}=010（保留的是第 3 行的规则） [E010]
+  [1]
+  $ squeeze x lint "\357\273\277# $(x 300)\ny\357\274\235$(x 300)\n"
+  rules.conf: error: 未加载有效规则 [E021]
+  rules.conf:1:1: error: 过长 [E001]
+  rules.conf:1:1: warning: 行首是 UTF-8 字节顺序标记 (EF BB BF)：注释不再是注释，包名多出三个看不见的字节 [W115]
+  rules.conf:2:1: error: 过长 [E001]
+  rules.conf:2:2: warning: 全角字符 '＝' (U+FF1D)：这里应写 ASCII 的 '=' [W116]
   [1]
