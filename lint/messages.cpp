@@ -17,6 +17,8 @@ void usage_error(const char* me, const char* format, Args... args) {
     print_usage(stderr, me);
 }
 
+// Writes a text with `format` and its arguments into `out`, cut to fit.
+// Returns its length.
 template <typename... Args>
 std::size_t write_text(text_buffer& out, const char* format, Args... args) {
     const int length = std::snprintf(out, sizeof out, format, args...);
@@ -26,6 +28,9 @@ std::size_t write_text(text_buffer& out, const char* format, Args... args) {
     }
     return static_cast<std::size_t>(length) < sizeof out ? static_cast<std::size_t>(length) : sizeof out - 1;
 }
+
+// A text without arguments: never read as a format.
+std::size_t write_text(text_buffer& out, const char* text) { return write_text(out, "%s", text); }
 
 }  // namespace
 
