@@ -58,14 +58,14 @@ void print_help(const char* me) {
         {"-f, --format=FORMAT", "输出格式：gcc（默认）、json 或 github"},
         {"-e, --exclude=CODES", "不报告这些警告（逗号分隔，可多次给出）"},
         {"-s, --severity=LEVEL", "warning（默认），或 error：只报告错误"},
-        {"--stdin-filename=NAME", "输出中文件 - 的名字"},
+        {"    --stdin-filename=NAME", "输出中文件 - 的名字"},
         {"-h, --help", "显示本帮助"},
-        {"--version", "显示版本"},
+        {"    --version", "显示版本"},
     };
     print_usage(stdout, me);
     std::puts("报告 applist-check 的每个错误，和含义与字面不同的规则。");
     std::puts("");
-    for (const row& r : rows) std::printf("  %-24s%s\n", r.option, r.text);
+    for (const row& r : rows) std::printf("  %-27s%s\n", r.option, r.text);
     std::puts("");
     std::puts("文件为 - 时读取标准输入。");
     std::puts("退出状态：0 没有报告，1 有报告，2 用法错误或文件没能检查完。");
