@@ -3,11 +3,14 @@
 // file, so a rule file can be checked for any phone on any machine, by any
 // user. Its own errors are one line on standard output and status 2, which
 // the run never uses.
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 
 #include "cli/cli.h"
 #include "cpuset/cpuset.h"
+#include "rules/rules.h"
 
 namespace {
 
@@ -18,7 +21,7 @@ constexpr std::size_t max_list_length = present_text_size - 1;
 
 // Shows the control bytes of `text` as '?', so a message that quotes it stays
 // one line. No check changes: they are neither digits nor ',' nor '-'.
-void make_printable(char* text) {
+void hide_control_bytes(char* text) {
     for (; *text != '\0'; ++text)
         if (static_cast<unsigned char>(*text) < 0x20 || *text == 0x7f) *text = '?';
 }
@@ -56,7 +59,7 @@ bool greater(const char* a, std::size_t a_length, const char* b, std::size_t b_l
 // whether it is one, after printing the one message that says why not (its
 // control bytes then show as '?').
 bool check_cpu_list(char* list) {
-    make_printable(list);
+    hide_control_bytes(list);
     const char* item = list;
     for (int position = 1; *list != '\0'; ++position) {  // the empty list has no item
         const char* comma = std::strchr(item, ',');
@@ -95,8 +98,13 @@ bool check_cpu_list(char* list) {
 int main(int argc, char** argv) {
     prepare_output();
     const char* me = argc > 0 ? argv[0] : "applist-check-for";
-    if (argc < 2 || std::strcmp(argv[1], "-h") == 0) {
-        std::printf(usage_format, me);
+    if (argc < 2 || std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0) {
+        char name[max_path_length + 1];
+        if (isatty(STDOUT_FILENO) == 1)
+            make_printable(me, name, sizeof name);
+        else
+            copy_field(name, me);
+        std::printf(usage_format, name);
         return finish_output(argc < 2 ? list_error_status : 0);
     }
     char* list = argv[1];

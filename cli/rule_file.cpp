@@ -1,18 +1,19 @@
-// The rule file in memory: its read-only mapping, the release of pages the
-// line loop has read, and the guard that turns a SIGBUS from reading the
-// mapping into a read failure of one line.
+// The rule file in memory: its read-only mapping, the line loop over it, the
+// release of pages the loop has read, and the guard that turns a SIGBUS from
+// reading the mapping into a read failure of one line.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <atomic>
 #include <csetjmp>
 #include <csignal>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 
 #include "cli/cli.h"
+#include "rules/rules.h"
 
 namespace {
 
@@ -39,17 +40,22 @@ void file_mapping::reset() {
     start = MAP_FAILED;
 }
 
-bool map_rule_file(const char* path, file_mapping& mapping) {
+bool map_rule_file(const char* path, file_mapping& mapping, report_sink& sink) {
+    fault f;
+    f.text = path;
     struct stat info {};
     if (stat(path, &info) != 0) {
-        std::printf("配置文件不存在: %s\n", path);
+        f.kind = fault_kind::file_missing;
+        sink.report(f);
         return false;
     }
     // O_NONBLOCK: opening a FIFO must not wait for a writer; the mapping
     // then refuses it like any other file that cannot be mapped.
     unique_fd file(open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.fd < 0) {
-        std::printf("无法打开配置文件 %s: %s\n", path, std::strerror(errno));
+        f.kind = fault_kind::file_not_opened;
+        f.reason = std::strerror(errno);
+        sink.report(f);
         return false;
     }
     // The length is the opened file's own: the name may have been given to
@@ -61,7 +67,9 @@ bool map_rule_file(const char* path, file_mapping& mapping) {
     const int map_errno = errno;
     file.reset();
     if (start == MAP_FAILED) {
-        std::printf("无法映射配置文件 %s: %s\n", path, std::strerror(map_errno));
+        f.kind = fault_kind::file_not_mapped;
+        f.reason = std::strerror(map_errno);
+        sink.report(f);
         return false;
     }
     mapping.start = start;
@@ -80,6 +88,91 @@ void release_read_pages(const char* start, const char* read_up_to, std::size_t p
 
 namespace {
 
+// Drops the pages the loop has read, when it reads a private file mapping.
+struct page_dropper {
+    const char* start;
+    std::size_t page_size;  // 0: nothing is dropped
+    std::size_t released = 0;
+    void read_up_to(const char* pos) {
+        if (page_size > 0) release_read_pages(start, pos, page_size, released);
+    }
+};
+
+// Finds the line feed that ends the line at `pos`, or returns null when the
+// line runs to `end`. Past max_line_length bytes the line is too long
+// whatever follows, so the search goes on in steps, dropping the pages it has
+// passed: a file without line feeds does not stay in memory whole.
+const char* find_line_end(const char* pos, const char* end, page_dropper& dropper) {
+    auto step = static_cast<std::size_t>(end - pos);
+    if (step > max_line_length + 1) step = max_line_length + 1;
+    for (;;) {
+        // NOLINTNEXTLINE(bugprone-not-null-terminated-result): a search, not a string.
+        if (const void* newline = std::memchr(pos, '\n', step)) return static_cast<const char*>(newline);
+        pos += step;
+        if (pos == end) return nullptr;
+        dropper.read_up_to(pos);
+        step = static_cast<std::size_t>(end - pos);
+        if (step > page_release_step) step = page_release_step;
+    }
+}
+
+// A SIGBUS in its reads of `data` may leave this loop at any line (see
+// check_lines), so it owns nothing that needs releasing and keeps everything
+// that must outlive it in `set` and `state`.
+void scan_lines(const char* data, std::size_t size, rule_set& set, run_state& state, bool drop_read_pages) {
+    report_sink& sink = *set.sink;
+    page_dropper dropper{data, drop_read_pages ? static_cast<std::size_t>(sysconf(_SC_PAGESIZE)) : 0};
+    char line[max_line_length + 1];
+    const char* pos = data;
+    const char* const end = data + size;
+    while (pos < end) {
+        ++state.line_number;
+        // The number must be in memory before the file is read, so that a
+        // fault in the reads below reports this line.
+        std::atomic_signal_fence(std::memory_order_seq_cst);
+        const char* newline = find_line_end(pos, end, dropper);
+        const char* line_end = newline != nullptr ? newline : end;
+        const auto length = static_cast<std::size_t>(line_end - pos);
+        sink.begin_line(state.line_number, pos, length);
+
+        if (length > max_line_length) {
+            fault f;
+            f.kind = fault_kind::line_too_long;
+            f.line_number = state.line_number;
+            sink.report(f);
+            state.clean = false;
+        } else {
+            // A NUL inside the line ends its text, as it would for strncpy.
+            std::memcpy(line, pos, length);
+            line[length] = '\0';
+            parsed_rule parsed;
+            const line_result syntax = parse_rule_line(line, state.line_number, parsed, sink);
+            if (syntax == line_result::rejected) {
+                state.clean = false;
+            } else if (syntax == line_result::parsed) {
+                sink.rule_parsed(line, parsed);
+                switch (add_rule(set, state.line_number, parsed.package, parsed.thread, parsed.value)) {
+                    case add_result::accepted: break;
+                    case add_result::rejected: state.clean = false; break;
+                    case add_result::table_full:
+                        state.clean = false;
+                        state.table_full = true;
+                        return;
+                    case add_result::stop: state.stopped = true; return;
+                }
+            }
+        }
+
+        if (newline == nullptr) break;
+        pos = newline + 1;
+        dropper.read_up_to(pos);
+    }
+}
+
+}  // namespace
+
+namespace {
+
 // What the SIGBUS handler needs while check_lines runs: the pages it may take
 // a fault back from, where to jump, and the disposition it replaced. The
 // handler can reach nothing but a global.
@@ -88,6 +181,7 @@ struct read_guard {
     std::uintptr_t end = 0;  // rounded up to a whole page
     sigjmp_buf resume{};
     struct sigaction previous {};
+    bool previous_ignores = false;  // the tool was started with SIGBUS ignored
 };
 read_guard guard;
 
@@ -95,12 +189,15 @@ read_guard guard;
 // file's end (it shrank) or cannot be read in. Only such a fault inside the
 // guarded pages is taken back; it can only come from memchr or memcpy in
 // scan_lines, both async-signal-safe, so the jump leaves no library state
-// half-changed. Anything else goes to the previous disposition: a fault
-// recurs when the instruction is retried, a sent signal is sent again.
+// half-changed. A signal sent by another process (si_code <= 0) is dropped
+// when the tool was started ignoring SIGBUS, as it would have been without
+// the guard. Anything else goes to the previous disposition: a fault recurs
+// when the instruction is retried, a sent signal is sent again.
 void on_bus_error(int signal_number, siginfo_t* info, void* /*context*/) {
     const auto address = reinterpret_cast<std::uintptr_t>(info->si_addr);
     if (info->si_code == BUS_ADRERR && address >= guard.start && address < guard.end)
         siglongjmp(guard.resume, 1);
+    if (info->si_code <= 0 && guard.previous_ignores) return;
     (void)sigaction(signal_number, &guard.previous, nullptr);
     if (info->si_code <= 0) (void)raise(signal_number);
 }
@@ -113,9 +210,13 @@ void check_lines(const char* data, std::size_t size, rule_set& set, run_state& s
     guard.end = (guard.start + size + page - 1) / page * page;
     struct sigaction handler {};
     handler.sa_sigaction = on_bus_error;
-    handler.sa_flags = SA_SIGINFO;
+    // SA_RESTART: a write that a sent SIGBUS interrupts goes on, rather
+    // than failing and losing what stdio had buffered.
+    handler.sa_flags = SA_SIGINFO | SA_RESTART;
     sigemptyset(&handler.sa_mask);
     const bool guarded = sigaction(SIGBUS, &handler, &guard.previous) == 0;
+    guard.previous_ignores =
+        guarded && (guard.previous.sa_flags & SA_SIGINFO) == 0 && guard.previous.sa_handler == SIG_IGN;
     // A SIGBUS blocked by whoever started the tool would make a read fault
     // fatal, handler or not.
     sigset_t bus;

@@ -39,7 +39,7 @@ bool set_item(unsigned long first, unsigned long last, cpu_set_t* out_set, const
 }  // namespace
 
 int parse_cpu_ranges(const char* text, cpu_set_t* out_set, const cpu_set_t* check_set, char* err_buf,
-                     std::size_t err_size) {
+                     std::size_t err_size, cpu_list_observer* observer) {
     // strtoul only reads, so the text itself is scanned: no working copy.
     int result = 1;
     const char* pos = text;
@@ -48,20 +48,30 @@ int parse_cpu_ranges(const char* text, cpu_set_t* out_set, const cpu_set_t* chec
         char* end = nullptr;
         const unsigned long first = std::strtoul(pos, &end, 0);
         if (end == pos) {
+            if (observer != nullptr) observer->skipped(static_cast<std::size_t>(pos - text));
             ++pos;
             continue;
         }
+        const char* const start = pos;
         pos = end;
 
         // Maybe a range end, always decimal. Where none follows the '-',
         // the scan goes on at the '-', which then converts to nothing.
         unsigned long last = first;
+        const char* last_start = nullptr;
         if (*pos == '-') {
             const unsigned long upper = std::strtoul(pos + 1, &end, 10);
             if (end != pos + 1) {
                 last = upper;
+                last_start = pos + 1;
                 pos = end;
             }
+        }
+        if (observer != nullptr) {
+            const auto offset = [text](const char* p) { return static_cast<std::size_t>(p - text); };
+            const bool has_last = last_start != nullptr;
+            observer->item(cpu_item{offset(start), offset(has_last ? last_start - 1 : pos), first, has_last,
+                                    has_last ? offset(last_start) : 0, has_last ? offset(pos) : 0, last});
         }
 
         // Check and set.
@@ -77,7 +87,10 @@ int parse_cpu_ranges(const char* text, cpu_set_t* out_set, const cpu_set_t* chec
         }
 
         // The separator.
-        if (*pos == ',') ++pos;
+        if (*pos == ',') {
+            if (observer != nullptr) observer->comma(static_cast<std::size_t>(pos - text));
+            ++pos;
+        }
     }
     return result;
 }

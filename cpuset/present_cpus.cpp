@@ -3,9 +3,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstring>
 
+#include "cli/cli.h"
 #include "cpuset/cpuset.h"
 #include "rules/rules.h"
 
@@ -46,14 +46,22 @@ void set_present_cpus(cpu_set_t& present_cpus, char (&present_text)[present_text
 bool check_rule_cpus(const rule_set& set, std::size_t line_number, const char* package, const char* thread,
                      const char* value, rule& out) {
     char error_text[cpu_error_size] = {};
-    if (parse_cpu_ranges(value, &out.cpus, set.present_cpus, error_text, sizeof error_text) == 0) {
-        std::printf("第 %zu 行无效 CPU 范围：%s 在规则 %s{%s}=%s，超出可用 CPU (%s)\n", line_number, error_text,
-                    package, thread, value, set.present_text);
+    fault f;
+    f.line_number = line_number;
+    f.package = package;
+    f.thread = thread;
+    f.value = value;
+    if (parse_cpu_ranges(value, &out.cpus, set.present_cpus, error_text, sizeof error_text,
+                         set.sink->cpu_observer()) == 0) {
+        f.kind = fault_kind::cpus_not_present;
+        f.cpu_text = error_text;
+        f.present_text = set.present_text;
+        set.sink->report(f);
         return false;
     }
     if (CPU_COUNT(&out.cpus) == 0) {
-        std::printf("第 %zu 行无效 CPU 范围：%s 在规则 %s{%s}=%s，无有效 CPU\n", line_number, value, package,
-                    thread, value);
+        f.kind = fault_kind::no_valid_cpu;
+        set.sink->report(f);
         return false;
     }
     return true;

@@ -27,12 +27,13 @@ void run_whole_file(const std::uint8_t* data, std::size_t size) {
     CPU_ZERO(&present);
     char text[present_text_size] = {};
     set_present_cpus(present, text, "0-7");
+    print_sink sink;
     rule_set set;
-    if (!create_rule_set(set, present, text)) std::abort();
+    if (!create_rule_set(set, present, text, sink)) std::abort();
     run_state state;
     check_lines(bytes.get(), size, set, state);
     release_rule_set(set);
-    (void)print_summary(set, state);
+    (void)print_summary(set, state, sink);
 }
 
 }  // namespace

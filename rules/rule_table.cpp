@@ -1,9 +1,9 @@
 // The rule table, the wildcard list and the duplicate set, and add_rule, which
 // decides for each parsed rule whether it joins them.
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "cli/cli.h"
 #include "cpuset/cpuset.h"
 #include "rules/rules.h"
 
@@ -21,8 +21,10 @@ std::uint32_t hash_pair(const char* package, const char* thread) {
     return static_cast<std::uint32_t>(h ^ (h >> 32));
 }
 
-// Returns true when a committed rule has exactly this package and thread.
-bool is_duplicate(const rule_set& set, std::uint32_t hash, const char* package, const char* thread) {
+// Returns true when a committed rule has exactly this package and thread, and
+// its table position through `position`.
+bool is_duplicate(const rule_set& set, std::uint32_t hash, const char* package, const char* thread,
+                  std::size_t& position) {
     const duplicate_set& dups = set.duplicates;
     const std::size_t mask = dups.slot_count - 1;
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
@@ -30,7 +32,10 @@ bool is_duplicate(const rule_set& set, std::uint32_t hash, const char* package, 
         if (slot.position_plus_one == 0) return false;
         if (slot.hash != hash) continue;
         const rule& r = set.table.rules[slot.position_plus_one - 1];
-        if (std::strcmp(r.package, package) == 0 && std::strcmp(r.thread, thread) == 0) return true;
+        if (std::strcmp(r.package, package) == 0 && std::strcmp(r.thread, thread) == 0) {
+            position = slot.position_plus_one - 1;
+            return true;
+        }
     }
 }
 
@@ -93,7 +98,8 @@ bool add_wildcard(wildcard_list& list, std::size_t position) {
 
 }  // namespace
 
-bool create_rule_set(rule_set& set, const cpu_set_t& present_cpus, const char* present_text) {
+bool create_rule_set(rule_set& set, const cpu_set_t& present_cpus, const char* present_text,
+                     report_sink& sink) {
     auto* rules = static_cast<rule*>(std::malloc(initial_rule_capacity * sizeof(rule)));
     auto* entries = static_cast<std::size_t*>(std::malloc(initial_wildcard_capacity * sizeof(std::size_t)));
     auto* slots = static_cast<duplicate_slot*>(std::calloc(initial_duplicate_slots, sizeof(duplicate_slot)));
@@ -109,14 +115,23 @@ bool create_rule_set(rule_set& set, const cpu_set_t& present_cpus, const char* p
     set.package_index = nullptr;
     set.present_cpus = &present_cpus;
     set.present_text = present_text;
+    set.sink = &sink;
     return true;
 }
 
 add_result add_rule(rule_set& set, std::size_t line_number, const char* package, const char* thread,
                     const char* value) {
     const std::uint32_t hash = hash_pair(package, thread);
-    if (is_duplicate(set, hash, package, thread)) {
-        std::printf("第 %zu 行重复规则：%s{%s}=%s\n", line_number, package, thread, value);
+    std::size_t kept = 0;
+    if (is_duplicate(set, hash, package, thread, kept)) {
+        fault f;
+        f.kind = fault_kind::duplicate;
+        f.line_number = line_number;
+        f.package = package;
+        f.thread = thread;
+        f.value = value;
+        f.kept_position = kept;
+        set.sink->report(f);
         return add_result::rejected;
     }
 
@@ -138,6 +153,7 @@ add_result add_rule(rule_set& set, std::size_t line_number, const char* package,
     set.table.count = position + 1;
     insert_slot(set.duplicates.slots, set.duplicates.slot_count,
                 duplicate_slot{hash, static_cast<std::uint32_t>(position + 1)});
+    set.sink->rule_accepted(position);
 
     if (r.is_wildcard) return add_wildcard(set.wildcards, position) ? add_result::accepted : add_result::stop;
     return index_package(set.package_index, r.package) ? add_result::accepted : add_result::stop;

@@ -77,6 +77,7 @@ struct duplicate_set {
 // where the index is kept).
 struct package_entry;
 
+class report_sink;
 struct rule_set;
 // Empties the package index, then frees the table, the wildcard list and the
 // duplicate set. The two counts stay readable. Safe to call more than once.
@@ -91,6 +92,7 @@ struct rule_set {
     package_entry* package_index = nullptr;  // uthash head; null while empty
     const cpu_set_t* present_cpus = nullptr;
     const char* present_text = nullptr;
+    report_sink* sink = nullptr;  // where add_rule reports faults
 
     rule_set() = default;
     rule_set(const rule_set&) = delete;
@@ -100,20 +102,21 @@ struct rule_set {
 
 // Obtains storage for initial_rule_capacity rules, initial_wildcard_capacity
 // wildcard entries and the duplicate set, and keeps references to the present
-// CPUs for the CPU check. Returns false, with nothing left allocated, when any
-// of the storage could not be obtained.
-[[nodiscard]] bool create_rule_set(rule_set& set, const cpu_set_t& present_cpus, const char* present_text);
+// CPUs for the CPU check and to the sink its faults go to. Returns false,
+// with nothing left allocated, when any of the storage could not be obtained.
+[[nodiscard]] bool create_rule_set(rule_set& set, const cpu_set_t& present_cpus, const char* present_text,
+                                   report_sink& sink);
 
 enum class add_result {
     accepted,    // committed and entered in the wildcard list or the index
-    rejected,    // a message was printed; nothing changed
+    rejected,    // a fault was reported; nothing changed
     table_full,  // the table could not grow; nothing changed, nothing printed
     stop,        // committed, but the wildcard list or the index could not take it
 };
 
 // Checks one parsed rule and, when it passes, commits it: duplicate check,
 // room, record, CPU check, wildcard flag, priority, commit, then the wildcard
-// list or the package index. Messages go to standard output.
+// list or the package index. Faults go to the set's sink.
 [[nodiscard]] add_result add_rule(rule_set& set, std::size_t line_number, const char* package,
                                   const char* thread, const char* value);
 

@@ -30,8 +30,9 @@ TEST(RuleTable, PriorityAndWildcardFlagOfEachRule) {
     cpu_set_t present;
     CPU_ZERO(&present);
     CPU_SET(0, &present);
+    print_sink sink;
     rule_set set;
-    ASSERT_TRUE(create_rule_set(set, present, "0"));
+    ASSERT_TRUE(create_rule_set(set, present, "0", sink));
     const struct { const char* package; const char* thread; bool is_wildcard; unsigned priority; } rows[] = {
         {"com.*", "Render", true, 1006}, {"com.*", "", true, 104}, {"game", "Render*", false, 106},
         {"game", "", false, 1004},       {"", "", false, 200},     {"[ab].c", "", true, 505},
@@ -84,8 +85,9 @@ TEST(ReadGuard, LeavesMaskAndDispositionAsTheyWere) {
     ASSERT_EQ(sigaction(SIGBUS, nullptr, &then), 0);
     cpu_set_t present;
     CPU_ZERO(&present);
+    print_sink sink;
     rule_set set;
-    ASSERT_TRUE(create_rule_set(set, present, ""));
+    ASSERT_TRUE(create_rule_set(set, present, "", sink));
     run_state state;
     check_lines("\n", 1, set, state);
     EXPECT_EQ(state.line_number, 1u);
