@@ -14,4 +14,3 @@ Needs: native script
   用法: ./ac\x1b[2J [-c <配置文件>] (esc)
   用法: ./acf\x1b[2J <CPU 列表> [applist-check 的选项...] (esc)
   用法: ./acf\x1b[2J 0-7 [-c <配置文件>] (esc)
-
