@@ -14,3 +14,9 @@ Needs: native script
   用法: ./ac\x1b[2J [-c <配置文件>] (esc)
   用法: ./acf\x1b[2J <CPU 列表> [applist-check 的选项...] (esc)
   用法: ./acf\x1b[2J 0-7 [-c <配置文件>] (esc)
+
+Through a pipe the name is shown whole, however long.
+
+  $ for tool in applist-check applist-check-for; do python3 -c 'import os, sys; os.execvp(sys.argv[1], ["x" * 5000, "-h"])' $tool > out; echo "$? $(wc -c < out)"; done
+  0 5029
+  0 5051
