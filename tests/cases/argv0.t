@@ -6,7 +6,7 @@ Needs: native script
 
   $ ac=$(printf './ac\033[2J') && acf=$(printf './acf\033[2J') && export ac acf
   $ ln -s "$(command -v applist-check)" "$ac" && ln -s "$(command -v applist-check-for)" "$acf"
-  $ script -qec 'stty -onlcr; "$ac" -h; "$acf" -h; exec "$acf" 0-7 -h' /dev/null < /dev/null
+  $ SHELL=/bin/sh script -qec 'stty -onlcr; "$ac" -h; "$acf" -h; exec "$acf" 0-7 -h' /dev/null < /dev/null
   用法: ./ac?[2J [-c <配置文件>]
   用法: ./acf?[2J <CPU 列表> [applist-check 的选项...]
   用法: ./acf?[2J 0-7 [-c <配置文件>]

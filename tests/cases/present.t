@@ -20,7 +20,7 @@ On a terminal (made by script) a control character of the present text shows
 as '?'.
 
   $ printf 'c=9\n' > nine.conf
-  $ on_phone '0-7\033[2J\n' script -qec 'stty -onlcr; exec applist-check -c nine.conf' /dev/null < /dev/null
+  $ on_phone '0-7\033[2J\n' env SHELL=/bin/sh script -qec 'stty -onlcr; exec applist-check -c nine.conf' /dev/null < /dev/null
   第 1 行无效 CPU 范围：9 在规则 c{}=9，超出可用 CPU (0-7?[2J)
   未加载有效规则
   [1]

@@ -6,7 +6,7 @@ pseudo-terminal; stty keeps line feeds from becoming CR LF there. cram ends a
 line at a CR.
 Needs: script
 
-  $ on_tty() { script -qec "stty -onlcr; exec $1" /dev/null < /dev/null; }
+  $ on_tty() { SHELL=/bin/sh script -qec "stty -onlcr; exec $1" /dev/null < /dev/null; }
 
 A shared rule file cannot erase the messages above it, forge the summary or
 turn the text black on black.
