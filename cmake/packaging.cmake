@@ -22,14 +22,6 @@ foreach(program ${packaged_programs})
     list(APPEND packaged_pages ${PROJECT_SOURCE_DIR}/man/${program}.1)
   endif()
 endforeach()
-# The version is written once, in project(); what repeats it must agree.
-foreach(page ${packaged_pages})
-  file(STRINGS ${page} title REGEX "^\\.TH ")
-  if(NOT title MATCHES "\"applist-check ${PROJECT_VERSION}\"")
-    message(FATAL_ERROR "${page}: its .TH line does not name applist-check ${PROJECT_VERSION}")
-  endif()
-endforeach()
-
 # The phone's half: Release, stripped, static (the toolchain file), no tests.
 include(ExternalProject)
 set(phone_build ${CMAKE_BINARY_DIR}/android-arm64)

@@ -72,8 +72,8 @@ if grep -qs '^path-exclude[= ]*/usr/share/man' /etc/dpkg/dpkg.cfg.d/*; then
 fi
 apt-get install -y -qq "${include[@]}" "./dist/$deb" >/dev/null
 check_programs /usr/bin
+# lintian has checked that the programs are stripped and the pages compressed.
 for program in $programs; do
-  file -b "/usr/bin/$program" | grep -q ', stripped' || fail "/usr/bin/$program is not stripped"
   [ "$(man -w "$program")" = "/usr/share/man/man1/$program.1.gz" ] || fail "man -w finds no page for $program"
 done
 dpkg -L applist-check >"$scratch/files"
