@@ -87,16 +87,17 @@ done <"$scratch/files"
 echo "apt-get remove left no file of applist-check"
 
 echo "-- $tarball"
-tar -C "$scratch" -xzf "dist/$tarball"
+mkdir "$scratch/unpacked"
+tar -C "$scratch/unpacked" -xzf "dist/$tarball"
 expected=$({ for program in $programs; do printf '%s\n' "bin/$program" "man/$program.1"; done
-  printf '%s\n' LICENSE README.md README.zh-CN.md examples/applist.conf; } | sed "s|^|$top/|" | LC_ALL=C sort)
-[ "$(cd "$scratch" && find "$top" ! -type d | LC_ALL=C sort)" = "$expected" ] ||
+  printf '%s\n' LICENSE README.md README.zh-CN.md examples/applist.conf; } | sed "s|^|./$top/|" | LC_ALL=C sort)
+[ "$(cd "$scratch/unpacked" && find . ! -type d | LC_ALL=C sort)" = "$expected" ] ||
   fail "$tarball does not hold exactly: $expected"
 for program in $programs; do
-  description=$(file -b "$scratch/$top/bin/$program")
+  description=$(file -b "$scratch/unpacked/$top/bin/$program")
   case $description in
     *'ARM aarch64'*'statically linked'*', stripped') ;;
     *) fail "bin/$program is not a static, stripped AArch64 executable: $description" ;;
   esac
 done
-check_programs "$scratch/$top/bin" qemu-aarch64-static
+check_programs "$scratch/unpacked/$top/bin" qemu-aarch64-static
