@@ -124,7 +124,7 @@ options_result read_lint_options(int argc, char** argv, lint_options& out) {
 
     out.files = argv + optind;
     out.file_count = argc - optind;
-    if (out.file_count == 0) {
+    if (out.file_count <= 0) {  // below 0 only when argv is empty
         report_no_file(me);
         return options_result::usage_error;
     }
