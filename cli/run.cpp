@@ -50,11 +50,13 @@ int run_applist_check(int argc, char** argv, const char* present_list) {
 
     const options_result options = read_options(argc, argv, config_path);
     if (options != options_result::run) {
-        char name[max_path_length + present_text_size + 4];
-        if (sink.terminal())
-            make_printable(argv[0], name, sizeof name);
-        else
-            copy_field(name, argv[0]);
+        // Through a pipe the name is printed as it is, however long.
+        char printable[max_path_length + present_text_size + 4];
+        const char* name = argv[0];
+        if (sink.terminal()) {
+            make_printable(argv[0], printable, sizeof printable);
+            name = printable;
+        }
         std::printf(usage_format, name);
         return options == options_result::usage_ok ? 0 : 1;
     }

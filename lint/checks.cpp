@@ -245,7 +245,6 @@ void lint_sink::begin_line(std::size_t line_number, const char* bytes, std::size
         std::memcpy(copy_, bytes, length);
         text_ = copy_;
     }
-    text_length_ = length;
     if (errors_only_) return;
 
     // The checker's text ends at a NUL.
@@ -361,9 +360,9 @@ void lint_sink::report(const fault& f) {
             char message[max_message_size];
             std::size_t length = format_message(message, f, false);
             if (length > 0 && message[length - 1] == '\n') --length;
+            if (length >= sizeof file_fault_text_) length = sizeof file_fault_text_ - 1;
             std::memcpy(file_fault_text_, message, length);
             file_fault_text_[length] = '\0';
-            file_fault_length_ = length;
             return;
         }
     }

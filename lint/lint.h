@@ -189,9 +189,8 @@ public:
     // list, are kept now. Called once the scan is over.
     void finish_line();
 
-    // A fault of the whole file (it could not be examined, opened or
-    // mapped): its text, when there was one.
-    [[nodiscard]] bool file_fault() const { return file_fault_length_ != 0; }
+    // The text of the fault of the whole file (it could not be examined,
+    // opened or mapped), or the empty text.
     [[nodiscard]] const char* file_fault_text() const { return file_fault_text_; }
     // The lint's own storage could not grow: findings from `out_of_memory_line`
     // on are missing.
@@ -232,7 +231,6 @@ private:
     // enough to be parsed), what has been reported on it, what is silenced.
     std::size_t line_ = 0;
     const char* text_ = nullptr;
-    std::size_t text_length_ = 0;
     char copy_[max_line_length + 1] = {};
     code_mask seen_ = 0;
     code_mask line_disabled_ = 0;
@@ -258,7 +256,6 @@ private:
     std::size_t rule_line_capacity_ = 0;
 
     char file_fault_text_[max_text_size] = {};
-    std::size_t file_fault_length_ = 0;
     bool out_of_memory_ = false;
     std::size_t out_of_memory_line_ = 0;
 };

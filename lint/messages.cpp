@@ -3,6 +3,7 @@
 // errors the checker has no message for.
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "lint/lint.h"
 
@@ -10,13 +11,25 @@ namespace {
 
 constexpr const char usage_line[] = "用法: %s [选项] 文件...\n";
 
-// A usage error: its message, then the usage line, on standard error.
+// A text from the command line as the lint shows every text: one line of
+// valid UTF-8 (see append_escaped).
+std::string shown(const char* text, std::size_t length) {
+    std::string out;
+    append_escaped(out, text, length);
+    return out;
+}
+std::string shown(const char* text) { return shown(text, std::strlen(text)); }
+
+// A usage error: its message, then the usage line, on standard error. The
+// message's first argument is the program's name.
 template <typename... Args>
 void usage_error(const char* me, const char* format, Args... args) {
-    std::fprintf(stderr, format, args...);
+    std::fprintf(stderr, format, shown(me).c_str(), args...);
     print_usage(stderr, me);
 }
 
+// Writes a text with `format` and its arguments into `out`, cut to fit.
+// Returns its length.
 template <typename... Args>
 std::size_t write_text(text_buffer& out, const char* format, Args... args) {
     const int length = std::snprintf(out, sizeof out, format, args...);
@@ -27,9 +40,12 @@ std::size_t write_text(text_buffer& out, const char* format, Args... args) {
     return static_cast<std::size_t>(length) < sizeof out ? static_cast<std::size_t>(length) : sizeof out - 1;
 }
 
+// A text without arguments: never read as a format.
+std::size_t write_text(text_buffer& out, const char* text) { return write_text(out, "%s", text); }
+
 }  // namespace
 
-void print_usage(std::FILE* stream, const char* me) { std::fprintf(stream, usage_line, me); }
+void print_usage(std::FILE* stream, const char* me) { std::fprintf(stream, usage_line, shown(me).c_str()); }
 
 void print_help(const char* me) {
     struct row {
@@ -42,14 +58,14 @@ void print_help(const char* me) {
         {"-f, --format=FORMAT", "输出格式：gcc（默认）、json 或 github"},
         {"-e, --exclude=CODES", "不报告这些警告（逗号分隔，可多次给出）"},
         {"-s, --severity=LEVEL", "warning（默认），或 error：只报告错误"},
-        {"--stdin-filename=NAME", "输出中文件 - 的名字"},
+        {"    --stdin-filename=NAME", "输出中文件 - 的名字"},
         {"-h, --help", "显示本帮助"},
-        {"--version", "显示版本"},
+        {"    --version", "显示版本"},
     };
     print_usage(stdout, me);
     std::puts("报告 applist-check 的每个错误，和含义与字面不同的规则。");
     std::puts("");
-    for (const row& r : rows) std::printf("  %-24s%s\n", r.option, r.text);
+    for (const row& r : rows) std::printf("  %-27s%s\n", r.option, r.text);
     std::puts("");
     std::puts("文件为 - 时读取标准输入。");
     std::puts("退出状态：0 没有报告，1 有报告，2 用法错误或文件没能检查完。");
@@ -58,37 +74,37 @@ void print_help(const char* me) {
 void print_version() { std::printf("applist-lint %s\n", APPLIST_VERSION); }
 
 void report_dash_c(const char* me) {
-    usage_error(me, "%s: 没有 -c 选项：-c 是 applist-check 指定配置文件的选项，applist-lint 直接给出文件名\n", me);
+    usage_error(me, "%s: 没有 -c 选项：-c 是 applist-check 指定配置文件的选项，applist-lint 直接给出文件名\n");
 }
 
-void report_unknown_option(const char* me, const char* option) { usage_error(me, "%s: 未知选项: %s\n", me, option); }
+void report_unknown_option(const char* me, const char* option) { usage_error(me, "%s: 未知选项: %s\n", shown(option).c_str()); }
 
 void report_missing_argument(const char* me, const char* option) {
-    usage_error(me, "%s: 选项 %s 需要参数\n", me, option);
+    usage_error(me, "%s: 选项 %s 需要参数\n", shown(option).c_str());
 }
 
 void report_unknown_format(const char* me, const char* format) {
-    usage_error(me, "%s: 未知的输出格式: %s（可用 gcc、json、github）\n", me, format);
+    usage_error(me, "%s: 未知的输出格式: %s（可用 gcc、json、github）\n", shown(format).c_str());
 }
 
 void report_unknown_severity(const char* me, const char* severity) {
-    usage_error(me, "%s: 未知的级别: %s（可用 warning、error）\n", me, severity);
+    usage_error(me, "%s: 未知的级别: %s（可用 warning、error）\n", shown(severity).c_str());
 }
 
 void report_unknown_excluded_code(const char* me, const char* code, std::size_t length) {
-    usage_error(me, "%s: -e 中的代码未知: \"%.*s\"\n", me, static_cast<int>(length), code);
+    usage_error(me, "%s: -e 中的代码未知: \"%s\"\n", shown(code, length).c_str());
 }
 
 void report_excluded_error_code(const char* me, const char* code) {
-    usage_error(me, "%s: -e 不能排除错误 %s：错误是 applist-check 的结论，只有警告可以排除\n", me, code);
+    usage_error(me, "%s: -e 不能排除错误 %s：错误是 applist-check 的结论，只有警告可以排除\n", code);
 }
 
-void report_no_file(const char* me) { usage_error(me, "%s: 没有给出要检查的文件（标准输入写作 -）\n", me); }
+void report_no_file(const char* me) { usage_error(me, "%s: 没有给出要检查的文件（标准输入写作 -）\n"); }
 
-void report_stdin_twice(const char* me) { usage_error(me, "%s: 标准输入 - 只能给出一次\n", me); }
+void report_stdin_twice(const char* me) { usage_error(me, "%s: 标准输入 - 只能给出一次\n"); }
 
 void report_stdin_name_without_stdin(const char* me) {
-    usage_error(me, "%s: --stdin-filename 只用于文件 -（标准输入），但没有给出 -\n", me);
+    usage_error(me, "%s: --stdin-filename 只用于文件 -（标准输入），但没有给出 -\n");
 }
 
 void report_bad_cpu_list(const char* me) { print_usage(stderr, me); }

@@ -111,7 +111,11 @@ options_result read_lint_options(int argc, char** argv, lint_options& out) {
             case 'c': report_dash_c(me); return options_result::usage_error;
             case ':': report_missing_argument(me, argv[optind - 1]); return options_result::usage_error;
             default: {
-                if (optopt != 0) {
+                // getopt names an unknown short option in optopt; an unknown
+                // long option, or a long one given an argument it does not
+                // take (optopt is then that option's own value), is the
+                // argument just read.
+                if (optopt != 0 && optopt < 0x80 && std::strchr(short_options, optopt) == nullptr) {
                     const char short_option[3] = {'-', static_cast<char>(optopt), '\0'};
                     report_unknown_option(me, short_option);
                 } else {
@@ -124,7 +128,7 @@ options_result read_lint_options(int argc, char** argv, lint_options& out) {
 
     out.files = argv + optind;
     out.file_count = argc - optind;
-    if (out.file_count == 0) {
+    if (out.file_count <= 0) {  // below 0 only when argv is empty
         report_no_file(me);
         return options_result::usage_error;
     }

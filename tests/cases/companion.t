@@ -27,8 +27,9 @@ The options after LIST are applist-check's; its usage line names LIST.
   用法: applist-check-for '' [-c <配置文件>]
   [1]
 
-Its own errors are one line and status 2 (shown first below). LIST must be as
-the kernel writes it: decimal N or N-M items, N <= M, at most 127 bytes.
+Its own errors are one line and status 2 (shown first below); -h or --help
+first prints its usage, status 0. LIST must be as the kernel writes it:
+decimal N or N-M items, N <= M, at most 127 bytes.
 
   $ nines=$(printf '9%.0s' $(seq 125))
 
@@ -36,6 +37,8 @@ the kernel writes it: decimal N or N-M items, N <= M, at most 127 bytes.
   用法: applist-check-for <CPU 列表> [applist-check 的选项...]
   [2]
   $ applist-check-for -h
+  用法: applist-check-for <CPU 列表> [applist-check 的选项...]
+  $ applist-check-for --help
   用法: applist-check-for <CPU 列表> [applist-check 的选项...]
   $ for list in 0-x 010 8-7 10-9 1-2-3 -5 3- 0,,7 ' 1' "$(printf '1\t2')" 18446744073709551616-5 "0-$nines"9; do out=$(applist-check-for "$list" -c nine.conf); echo "$? $out"; done
   2 CPU 列表无效: 0-x 中的 "x" 不是十进制数

@@ -14,9 +14,13 @@ Needs: setpriv
   用法: applist-check [-c <配置文件>]
   [1]
 
-Default ./applist.conf; other arguments are ignored; the last -c wins; a path
-is cut to its first 4095 bytes (here they still name ok.conf).
+Default ./applist.conf, named so when missing; other arguments are ignored; the
+last -c wins; a path is cut to its first 4095 bytes (here they still name
+ok.conf).
 
+  $ applist-check-for 0 other.conf
+  配置文件不存在: ./applist.conf
+  [1]
   $ printf 'game=0\ncom.*=0\n' > applist.conf && printf 'game=0\n' > ok.conf
   $ applist-check-for 0 other.conf
   配置文件解析完成，共加载 2 条规则，1 条通配符规则

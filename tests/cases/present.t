@@ -2,7 +2,7 @@ applist-check itself reads the present CPUs from the kernel's file
 /sys/devices/system/cpu/present, faked here in a private mount namespace: no
 file means no CPU present; with standard input closed, the file opens as
 descriptor 0.
-Needs: namespace unshare
+Needs: namespace unshare script
 
   $ . "$SRCDIR/tests/case_helpers.sh"
   $ printf 'a=0\nb=4\n' > two.conf
@@ -14,4 +14,13 @@ Needs: namespace unshare
   $ on_phone '0-3,6-7 \n' applist-check -c two.conf <&-
   第 2 行无效 CPU 范围：4 在规则 b{}=4，超出可用 CPU (0-3,6-7)
   配置文件解析完成，共加载 1 条规则，0 条通配符规则
+  [1]
+
+On a terminal (made by script) a control character of the present text shows
+as '?'.
+
+  $ printf 'c=9\n' > nine.conf
+  $ on_phone '0-7\033[2J\n' env SHELL=/bin/sh script -qec 'stty -onlcr; exec applist-check -c nine.conf' /dev/null < /dev/null
+  第 1 行无效 CPU 范围：9 在规则 c{}=9，超出可用 CPU (0-7?[2J)
+  未加载有效规则
   [1]

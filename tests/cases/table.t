@@ -21,17 +21,19 @@ thread" folded to 32 bits, 8192 slots at the start. The names below are tied
 to that function and size; change either and find new ones with
 tools/hash_pairs.py. app6583 and app11528 take the last slot, the second wraps
 round to the first; app6481, app13971 and app27136 share slot 100, app575
-wants 101 and app17225 102: one run of five slots. The last two pairs have
+wants 101 and app17225 102: one run of five slots, then a duplicate of each
+rule in it, so that none was overwritten. The last two pairs have
 equal hashes: told apart by the thread, and by the package after a long common
 part.
 
-  $ check 'app6583=0\napp11528=0\napp11528=0\napp6583=1\napp6481=0\napp13971=0\napp27136=0\napp575=0\napp17225=0\napp17225=1\napp27136=1\napp575=1\napp6481=1\ngame{t584}=0\ngame{t110527}=0\ncom.example.a.long.shared.package.prefix.76650=0\ncom.example.a.long.shared.package.prefix.83153=0\n'
+  $ check 'app6583=0\napp11528=0\napp11528=0\napp6583=1\napp6481=0\napp13971=0\napp27136=0\napp575=0\napp17225=0\napp17225=1\napp27136=1\napp575=1\napp13971=1\napp6481=1\ngame{t584}=0\ngame{t110527}=0\ncom.example.a.long.shared.package.prefix.76650=0\ncom.example.a.long.shared.package.prefix.83153=0\n'
   第 3 行重复规则：app11528{}=0
   第 4 行重复规则：app6583{}=1
   第 10 行重复规则：app17225{}=1
   第 11 行重复规则：app27136{}=1
   第 12 行重复规则：app575{}=1
-  第 13 行重复规则：app6481{}=1
+  第 13 行重复规则：app13971{}=1
+  第 14 行重复规则：app6481{}=1
   配置文件解析完成，共加载 11 条规则，0 条通配符规则
   [1]
 

@@ -17,11 +17,21 @@ Needs: preload
   无法读取配置文件 rules.conf: 第 500 行读取失败
   配置文件解析完成，共加载 497 条规则，0 条通配符规则
 
-A SIGBUS that is no fault of reading the file stays fatal (sigbus.so sends
-one at the first message).
+A SIGBUS that is no fault of reading the file (sigbus.so sends one at every
+write of the output, here while the loop runs) stays fatal. Started with
+SIGBUS ignored, the tool ignores it: the write it interrupted goes on, nothing
+is lost, and a cut of the file later on is still named.
 
-  $ { timeout 10 env LD_PRELOAD=$SHIMS/sigbus.so applist-check-for 0 -c big.conf; } 2>/dev/null
+  $ seq -f 'bad %g' 3000 > bad.conf && cp bad.conf rules.conf
+  $ { timeout 10 env LD_PRELOAD=$SHIMS/sigbus.so applist-check-for 0 -c bad.conf; } 2>/dev/null
   [135]
+  $ env --ignore-signal=BUS LD_PRELOAD="$SHIMS/sigbus.so $SHIMS/change.so" TRUNCATE_FILE=rules.conf TRUNCATE_AT=8192 applist-check-for 0 -c rules.conf > out
+  [1]
+  $ head -n 1 out && wc -c < out && tail -n 2 out
+  第 1 行无效规则：缺少 '=': bad 1
+  47454
+  无法读取配置文件 rules.conf: 第 1034 行读取失败
+  未加载有效规则
 
 Another file given the name between stat and open (change.so renames it over
 the first right after stat) is checked whole, longer or shorter.
