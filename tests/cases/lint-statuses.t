@@ -94,14 +94,14 @@ write to standard output, status 0.
   用法: applist-lint [选项] 文件...
   报告 applist-check 的每个错误，和含义与字面不同的规则。
   
-    -p, --cpus=LIST         按 present CPU 列表为 LIST 的设备检查
-                            不给出时读取本机内核的 present 文件
-    -f, --format=FORMAT     输出格式：gcc（默认）、json 或 github
-    -e, --exclude=CODES     不报告这些警告（逗号分隔，可多次给出）
-    -s, --severity=LEVEL    warning（默认），或 error：只报告错误
-    --stdin-filename=NAME   输出中文件 - 的名字
-    -h, --help              显示本帮助
-    --version               显示版本
+    -p, --cpus=LIST            按 present CPU 列表为 LIST 的设备检查
+                               不给出时读取本机内核的 present 文件
+    -f, --format=FORMAT        输出格式：gcc（默认）、json 或 github
+    -e, --exclude=CODES        不报告这些警告（逗号分隔，可多次给出）
+    -s, --severity=LEVEL       warning（默认），或 error：只报告错误
+        --stdin-filename=NAME  输出中文件 - 的名字
+    -h, --help                 显示本帮助
+        --version              显示版本
   
   文件为 - 时读取标准输入。
   退出状态：0 没有报告，1 有报告，2 用法错误或文件没能检查完。
