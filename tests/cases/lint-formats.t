@@ -7,7 +7,7 @@ Every code a line can get, and near-misses (the last lines), the same in
 each format: line, column and code of each finding.
 
   $ printf '# applist-lint: disable=W999\n%s\ngame\n=0\ngame=\ngame{main=0\ngame{}=0\ngame{main}x=0\ngame}=0\n%s=0\na=0\na=1\nb=3-1\nc=abc\nd=010\ne=0x10\nf=0,2000\ng=1000-2000\nh=0 2;4\ngame =1\ngame{main }=1\ngame{UnityGfxDeviceWorker}=4\ncom example=1\ncom.game[12=1\n\357\273\277i=1\nmail=0\357\274\2141\nn=1-010,1000-1023 # 0x10\ngame{UnityGfxDeviceW}=4\ncom.game[12]=1\n# y\357\274\2351\n' "$(x 255)" "$(x 128 p)" > all.conf
-  $ applist-lint -p 0-1023 all.conf > gcc.out
+  $ applist-lint -p 0-1023 --format=gcc all.conf > gcc.out
   [1]
   $ applist-lint -p 0-1023 -f json all.conf > json.out
   [1]

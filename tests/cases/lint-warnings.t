@@ -75,7 +75,7 @@ the last 15 bytes of a name with a '.' and no '@', the first 15 otherwise.
 
 W113, a byte no package name holds; W114, a '[' left open.
 
-  $ lint 'com example=1\ngame#=1\nga,me=1\ng;x=1\ng"x=1\ngx\047=1\nx}y{t}=1\n\346\270\270\346\210\217=1\ng\001x=1\ng\177x=1\ncom.game[12=1\ncom.[ab]x[=1\ncom.example_1-a=1\ncom.game[12]=1\ncom.game]=1\n'
+  $ lint 'com example=1\ngame#=1\nga,me=1\ng;x=1\ng"x=1\ngx\047=1\nx}y{t}=1\n\346\270\270\346\210\217=1\ng\001x=1\ng\177x=1\ncom.game[12=1\ncom.[ab]x[=1\ncom.example_1-a~=1\ncom.game[12]=1\ncom.game]=1\n'
   rules.conf:1:4: warning: 包名 "com example" 含有包名和进程名都不会有的字节 ' '：没有应用叫这个名字 [W113]
   rules.conf:2:5: warning: 包名 "game#" 含有包名和进程名都不会有的字节 '#'：没有应用叫这个名字 [W113]
   rules.conf:3:3: warning: 包名 "ga,me" 含有包名和进程名都不会有的字节 ','：没有应用叫这个名字 [W113]
@@ -108,15 +108,16 @@ W116, a full-width form outside comments (both halves of U+FF01-U+FF5E and
 U+3000-U+3002), named with the character meant; other wide characters and
 comments do not count.
 
-  $ lint 'y\357\274\2351\n\357\275\207ame=1\nmail=0\357\274\2141\ncom\343\200\202example=1\nz\343\200\200=1\nv=1\343\200\2012\nu\357\275\237=1\nok=1 # \357\274\235\n# y\357\274\2351\n'
+  $ lint 'y\357\274\2351\nab\357\274\214\357\274\214c=1\n\357\275\207ame=1\nmail=0\357\274\2141\ncom\343\200\202example=1\nz\343\200\200=1\nv=1\343\200\2012\nu\357\275\237=1\nok=1 # \357\274\235\n# y\357\274\2351\n'
   rules.conf:1:1: error: 无效规则：缺少 '=': y＝1 [E002]
   rules.conf:1:2: warning: 全角字符 '＝' (U+FF1D)：这里应写 ASCII 的 '=' [W116]
-  rules.conf:2:1: warning: 全角字符 'ｇ' (U+FF47)：这里应写 ASCII 的 'g' [W116]
-  rules.conf:3:7: warning: 全角字符 '，' (U+FF0C)：这里应写 ASCII 的 ',' [W116]
-  rules.conf:4:4: warning: 全角字符 '。' (U+3002)：这里应写 ASCII 的 '.' [W116]
-  rules.conf:5:2: warning: 全角字符 '　' (U+3000)：这里应写 ASCII 的 ' ' [W116]
-  rules.conf:6:4: warning: 全角字符 '、' (U+3001)：这里应写 ASCII 的 ',' [W116]
-  rules.conf:7:2: warning: 包名 "u｟" 含有包名和进程名都不会有的字节 '｟'：没有应用叫这个名字 [W113]
+  rules.conf:2:3: warning: 全角字符 '，' (U+FF0C)：这里应写 ASCII 的 ',' [W116]
+  rules.conf:3:1: warning: 全角字符 'ｇ' (U+FF47)：这里应写 ASCII 的 'g' [W116]
+  rules.conf:4:7: warning: 全角字符 '，' (U+FF0C)：这里应写 ASCII 的 ',' [W116]
+  rules.conf:5:4: warning: 全角字符 '。' (U+3002)：这里应写 ASCII 的 '.' [W116]
+  rules.conf:6:2: warning: 全角字符 '　' (U+3000)：这里应写 ASCII 的 ' ' [W116]
+  rules.conf:7:4: warning: 全角字符 '、' (U+3001)：这里应写 ASCII 的 ',' [W116]
+  rules.conf:8:2: warning: 包名 "u｟" 含有包名和进程名都不会有的字节 '｟'：没有应用叫这个名字 [W113]
   [1]
 
 W199, a directive that names an unknown code or an error code.
