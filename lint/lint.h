@@ -73,6 +73,10 @@ enum class options_result { run, help, version, usage_error };
 // file could not be checked to its end.
 [[nodiscard]] int run_lint(const lint_options& options);
 
+// Lints the `size` bytes at `data` as the file `name` (its files ignored),
+// as run_lint lints one file: the fuzz target's way in.
+[[nodiscard]] int lint_buffer(const lint_options& options, const char* name, const char* data, std::size_t size);
+
 // ---- Texts (lint/messages.cpp): every message of the command is worded there.
 
 // Room for one finding's text.

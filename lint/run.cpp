@@ -127,6 +127,37 @@ int write_file(output_state& out, const char* name, const file_verdict& verdict,
     return reported ? status_reported : status_clean;
 }
 
+// Lints the `size` bytes at `data`, read as the file `name`, with `sink`
+// and its `list`, and writes the findings. `mapped`: `data` is a private
+// file mapping whose read pages may be dropped. Returns the file's status.
+int lint_bytes(const char* name, const char* data, std::size_t size, bool mapped, const cpu_set_t& present_cpus,
+               const char* present_text, lint_sink& sink, finding_list& list, file_verdict& verdict,
+               output_state& out) {
+    rule_set set;
+    if (!create_rule_set(set, present_cpus, present_text, sink)) {
+        verdict.out_of_memory = true;
+        verdict.out_of_memory_line = 1;
+        return write_file(out, name, verdict, list, 0);
+    }
+    run_state state;
+    check_lines(data, size, set, state, mapped);
+    sink.finish_line();
+    release_rule_set(set);
+
+    verdict.no_rule = set.table.count == 0;
+    verdict.read_failed = state.read_failed;
+    verdict.read_failed_line = state.line_number;
+    if (state.stopped || state.table_full) {
+        verdict.out_of_memory = true;
+        verdict.out_of_memory_line = state.line_number;
+    }
+    if (sink.out_of_memory() && (!verdict.out_of_memory || sink.out_of_memory_line() < verdict.out_of_memory_line)) {
+        verdict.out_of_memory = true;
+        verdict.out_of_memory_line = sink.out_of_memory_line();
+    }
+    return write_file(out, name, verdict, list, sink.file_disabled());
+}
+
 int lint_file(const lint_options& options, const char* path, const cpu_set_t& present_cpus,
               const char* present_text, output_state& out) {
     const bool from_stdin = std::strcmp(path, "-") == 0;
@@ -167,43 +198,41 @@ int lint_file(const lint_options& options, const char* path, const cpu_set_t& pr
                  std::strlen(sink.file_fault_text()));
     }
     if (verdict.not_checked || verdict.out_of_memory) return write_file(out, name, verdict, list, 0);
-
-    rule_set set;
-    if (!create_rule_set(set, present_cpus, present_text, sink)) {
-        verdict.out_of_memory = true;
-        verdict.out_of_memory_line = 1;
-        return write_file(out, name, verdict, list, 0);
-    }
-    run_state state;
-    check_lines(data, size, set, state, !from_stdin);
-    sink.finish_line();
-    mapping.reset();
-    release_rule_set(set);
-
-    verdict.no_rule = set.table.count == 0;
-    verdict.read_failed = state.read_failed;
-    verdict.read_failed_line = state.line_number;
-    if (state.stopped || state.table_full) {
-        verdict.out_of_memory = true;
-        verdict.out_of_memory_line = state.line_number;
-    }
-    if (sink.out_of_memory() && (!verdict.out_of_memory || sink.out_of_memory_line() < verdict.out_of_memory_line)) {
-        verdict.out_of_memory = true;
-        verdict.out_of_memory_line = sink.out_of_memory_line();
-    }
-    return write_file(out, name, verdict, list, sink.file_disabled());
+    return lint_bytes(name, data, size, !from_stdin, present_cpus, present_text, sink, list, verdict, out);
 }
 
-}  // namespace
-
-int run_lint(const lint_options& options) {
-    cpu_set_t present_cpus;
+// The present CPUs: those of --cpus, or the kernel's.
+void take_present_cpus(const lint_options& options, cpu_set_t& present_cpus,
+                       char (&present_text)[present_text_size]) {
     CPU_ZERO(&present_cpus);
-    char present_text[present_text_size] = {};
+    std::memset(present_text, 0, sizeof present_text);
     if (options.cpus != nullptr)
         set_present_cpus(present_cpus, present_text, options.cpus);
     else
         read_present_cpus(present_cpus, present_text);
+}
+
+}  // namespace
+
+int lint_buffer(const lint_options& options, const char* name, const char* data, std::size_t size) {
+    cpu_set_t present_cpus;
+    char present_text[present_text_size];
+    take_present_cpus(options, present_cpus, present_text);
+    output_state out;
+    out.format = options.format;
+    begin_output(out);
+    finding_list list;
+    lint_sink sink(options, list);
+    file_verdict verdict;
+    const int status = lint_bytes(name, data, size, false, present_cpus, present_text, sink, list, verdict, out);
+    end_output(out);
+    return status;
+}
+
+int run_lint(const lint_options& options) {
+    cpu_set_t present_cpus;
+    char present_text[present_text_size];
+    take_present_cpus(options, present_cpus, present_text);
 
     output_state out;
     out.format = options.format;
