@@ -1,6 +1,9 @@
 // The findings of one file: the checker's faults as errors, and the warnings
 // about what a line really means, found from what the checker itself saw of
 // the line (its bytes, the texts it parsed, each step of its CPU list scan).
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -241,11 +244,14 @@ void lint_sink::begin_line(std::size_t line_number, const char* bytes, std::size
     // A line the checker parses is read from a copy from here on; a longer
     // one only here, where a read fault of the file is still taken back.
     text_ = bytes;
-    if (length <= max_line_length) {
-        std::memcpy(copy_, bytes, length);
-        text_ = copy_;
-    }
+    text_length_ = length;
     if (errors_only_) return;
+    if (length > max_line_length) {
+        check_long_line();
+        return;
+    }
+    std::memcpy(copy_, bytes, length);
+    text_ = copy_;
 
     // The checker's text ends at a NUL.
     const auto* nul = static_cast<const char*>(std::memchr(text_, '\0', length));
@@ -255,7 +261,7 @@ void lint_sink::begin_line(std::size_t line_number, const char* bytes, std::size
     if (first == end) return;  // blank
 
     if (text_[first] == '#') {  // a comment line: its directive is for the next rule line
-        if (length <= max_line_length) apply_directive(text_ + first + 1, end - first - 1, column(first), false);
+        apply_directive(text_ + first + 1, end - first - 1, column(first), false);
         return;
     }
     line_disabled_ = pending_disabled_;
@@ -268,8 +274,7 @@ void lint_sink::begin_line(std::size_t line_number, const char* bytes, std::size
         if (const auto* hash = static_cast<const char*>(std::memchr(text_ + after, '#', end - after)))
             comment = static_cast<std::size_t>(hash - text_);
     }
-    if (comment < end && length <= max_line_length)
-        apply_directive(text_ + comment + 1, end - comment - 1, column(comment), true);
+    if (comment < end) apply_directive(text_ + comment + 1, end - comment - 1, column(comment), true);
 
     check_full_width(comment);
     static const unsigned char bom[] = {0xEF, 0xBB, 0xBF};
@@ -311,18 +316,87 @@ void lint_sink::check_full_width(std::size_t end) {
         const unsigned code_point = full_width_at(bytes + i, end - i);
         if (code_point == 0) continue;
         if (first) {
-            char form[8];
-            copy_character(text_ + i, 3, form);
-            char code[8];
-            std::snprintf(code, sizeof code, "U+%04X", code_point);
-            const char meant[2] = {meant_by(code_point), '\0'};
-            text_buffer message;
-            add(lint_code::w116, column(i), message, text_w116(message, form, code, meant));
+            add_full_width(column(i), text_ + i, code_point);
             first = false;
         }
         claim(i, 3);
         i += 2;
     }
+}
+
+// W116 for the full-width form `code_point` at `form`, in column `at`.
+void lint_sink::add_full_width(std::size_t at, const char* form, unsigned code_point) {
+    char shown[8];
+    copy_character(form, 3, shown);
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", code_point);
+    const char meant[2] = {meant_by(code_point), '\0'};
+    text_buffer message;
+    add(lint_code::w116, at, message, text_w116(message, shown, code, meant));
+}
+
+// A line too long for the checker to read: only W115 and W116 can apply.
+// It is read once, front to back, and the pages of a mapped file are
+// dropped behind the read as the checker's loop drops them, so a line
+// without end does not stay in memory whole.
+void lint_sink::check_long_line() {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text_);
+    const std::size_t length = text_length_;
+    static const unsigned char bom[] = {0xEF, 0xBB, 0xBF};
+    const bool has_bom = std::memcmp(bytes, bom, 3) == 0;
+
+    // Where the line stands as the read goes: the checker's text ends at a
+    // NUL, a comment line holds no finding, a value's comment starts at its
+    // first '#' after the '='.
+    bool started = false;
+    bool equals = false;
+    std::size_t at = 1;
+    std::size_t next_drop = long_line_step;
+    for (std::size_t i = 0; i < length;) {
+        if (i >= next_drop) {
+            drop_pages_before(text_ + i);
+            next_drop = i + long_line_step;
+        }
+        const unsigned char c = bytes[i];
+        if (c == '\0') break;
+        if (!started && !is_blank(static_cast<char>(c))) {
+            started = true;
+            if (c == '#') break;
+            // A rule line, if a faulty one: the directives before it are for it.
+            line_disabled_ = pending_disabled_;
+            pending_disabled_ = 0;
+        }
+        if (c == '=') {
+            equals = true;
+        } else if (c == '#' && equals) {
+            break;
+        } else if (c >= 0xE3) {
+            if (const unsigned code_point = full_width_at(bytes + i, length - i)) {
+                add_full_width(at, text_ + i, code_point);
+                break;
+            }
+        }
+        const std::size_t sequence = utf8_length(bytes + i, length - i);
+        i += sequence != 0 ? sequence : 1;
+        ++at;
+    }
+    drop_pages_before(text_ + length);
+    if (has_bom) {
+        text_buffer message;
+        add(lint_code::w115, 1, message, text_w115(message));
+    }
+}
+
+void lint_sink::drop_pages_before(const char* end) {
+    if (page_size_ == 0) return;
+    const auto first = (reinterpret_cast<std::uintptr_t>(text_) + page_size_ - 1) / page_size_ * page_size_;
+    const auto last = reinterpret_cast<std::uintptr_t>(end) / page_size_ * page_size_;
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): page addresses of the mapping being read.
+    if (last > first) (void)madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+}
+
+void lint_sink::read_from_mapping(bool mapped) {
+    page_size_ = mapped ? static_cast<std::size_t>(sysconf(_SC_PAGESIZE)) : 0;
 }
 
 void lint_sink::report(const fault& f) {

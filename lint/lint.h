@@ -144,6 +144,9 @@ void kernel_list(const char* text, char (&out)[cpu_list_text_size]);
 
 // ---- Findings of one file (lint/checks.cpp).
 
+// Bytes of a line too long to parse read between two drops of its pages.
+constexpr std::size_t long_line_step = std::size_t{256} << 10;
+
 // The findings of one file and their texts, in storage of their own that
 // grows by doubling; a failed growth is reported, never fatal.
 struct finding_list {
@@ -192,6 +195,9 @@ public:
     // Ends the last line: its CPU list warnings, which wait for the whole
     // list, are kept now. Called once the scan is over.
     void finish_line();
+    // The bytes come from a private file mapping, whose pages may be dropped
+    // once read (never memory of the lint's own, such as standard input).
+    void read_from_mapping(bool mapped);
 
     // The text of the fault of the whole file (it could not be examined,
     // opened or mapped), or the empty text.
@@ -217,6 +223,9 @@ private:
     [[nodiscard]] bool silenced(lint_code code) const;
     void apply_directive(const char* comment, std::size_t length, std::size_t at, bool for_this_line);
     void check_full_width(std::size_t end);
+    void check_long_line();
+    void add_full_width(std::size_t at, const char* form, unsigned code_point);
+    void drop_pages_before(const char* end);
     void check_names(const char* buffer, const parsed_rule& rule);
     void note(lint_code code, std::size_t offset, list_oddity why, const char* detail, std::size_t detail_length,
               unsigned long value = 0);
@@ -235,6 +244,8 @@ private:
     // enough to be parsed), what has been reported on it, what is silenced.
     std::size_t line_ = 0;
     const char* text_ = nullptr;
+    std::size_t text_length_ = 0;
+    std::size_t page_size_ = 0;  // 0: pages are never dropped
     char copy_[max_line_length + 1] = {};
     code_mask seen_ = 0;
     code_mask line_disabled_ = 0;

@@ -140,6 +140,7 @@ int lint_bytes(const char* name, const char* data, std::size_t size, bool mapped
         return write_file(out, name, verdict, list, 0);
     }
     run_state state;
+    sink.read_from_mapping(mapped);
     check_lines(data, size, set, state, mapped);
     sink.finish_line();
     release_rule_set(set);

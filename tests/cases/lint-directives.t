@@ -10,6 +10,14 @@ in a value's comment holds for its own line, disable-file for the whole file.
   rules.conf:10:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
   [1]
 
+A line too long to parse takes the directives before it too.
+
+  $ lint "# applist-lint: disable=W116\nx=$(x 300 0)\357\274\214\ny=$(x 300 0)\357\274\214\nz=0\n" 0
+  rules.conf:2:1: error: 过长 [E001]
+  rules.conf:3:1: error: 过长 [E001]
+  rules.conf:3:303: warning: 全角字符 '，' (U+FF0C)：这里应写 ASCII 的 ',' [W116]
+  [1]
+
 Near-misses: no colon, no '=', another tool's name, a code the line does not
 have, a directive after the line.
 

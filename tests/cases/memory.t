@@ -23,6 +23,15 @@ line: 40 MiB of comments, 40 MiB of '#' without a line feed and 1 GiB of zeros
   status 1
   under 16 MiB
 
+The lint reads such a line through for full-width forms, and drops its pages
+behind it too.
+
+  $ x 41943040 > letters.conf && /usr/bin/time -f %M -o peak applist-lint -p 0 letters.conf; echo "status $?"; [ "$(tail -n 1 peak)" -lt 16384 ] && echo 'under 16 MiB'
+  letters.conf: error: 未加载有效规则 [E021]
+  letters.conf:1:1: error: 过长 [E001]
+  status 1
+  under 16 MiB
+
 Packages with many thread rules load within 256 MiB of address space.
 
   $ rules() { seq -f 'com.example.app%g=0' "$1"; seq -f 'com.example.game%g{Thread' "$2" | awk '{ for (t = 1; t <= 12; t++) print $0 t "}=0" }'; }
