@@ -27,6 +27,22 @@ struct message_text {
     }
 };
 
+// The format of each fault of a line's syntax, all of which show the line
+// number and one text; null for the other faults.
+const char* syntax_format(fault_kind kind) {
+    switch (kind) {
+        case fault_kind::missing_equals: return "第 %zu 行无效规则：缺少 '=': %s\n";
+        case fault_kind::empty_key: return "第 %zu 行无效规则：键为空: %s\n";
+        case fault_kind::empty_value: return "第 %zu 行无效规则：值为空: %s\n";
+        case fault_kind::missing_close_brace: return "第 %zu 行无效规则：缺少闭合 '}': %s\n";
+        case fault_kind::empty_thread: return "第 %zu 行无效规则：线程名为空: %s\n";
+        case fault_kind::bytes_after_brace: return "第 %zu 行无效规则：'}' 后包含非法字符: %s\n";
+        case fault_kind::missing_open_brace: return "第 %zu 行无效规则：缺少 '{': %s\n";
+        case fault_kind::name_too_long: return "第 %zu 行无效规则：包名或线程名过长: %s\n";
+        default: return nullptr;
+    }
+}
+
 }  // namespace
 
 void make_printable(const char* text, char* out, std::size_t out_size) {
@@ -57,30 +73,10 @@ std::size_t format_message(char (&out)[max_message_size], const fault& f, bool p
     const std::size_t n = f.line_number;
     const char* t = text.shown;
     int length = 0;
+    if (const char* format = syntax_format(f.kind)) length = std::snprintf(out, sizeof out, format, n, t);
     switch (f.kind) {
         case fault_kind::line_too_long: length = std::snprintf(out, sizeof out, "第 %zu 行过长\n", n); break;
-        case fault_kind::missing_equals:
-            length = std::snprintf(out, sizeof out, "第 %zu 行无效规则：缺少 '=': %s\n", n, t);
-            break;
-        case fault_kind::empty_key: length = std::snprintf(out, sizeof out, "第 %zu 行无效规则：键为空: %s\n", n, t); break;
-        case fault_kind::empty_value:
-            length = std::snprintf(out, sizeof out, "第 %zu 行无效规则：值为空: %s\n", n, t);
-            break;
-        case fault_kind::missing_close_brace:
-            length = std::snprintf(out, sizeof out, "第 %zu 行无效规则：缺少闭合 '}': %s\n", n, t);
-            break;
-        case fault_kind::empty_thread:
-            length = std::snprintf(out, sizeof out, "第 %zu 行无效规则：线程名为空: %s\n", n, t);
-            break;
-        case fault_kind::bytes_after_brace:
-            length = std::snprintf(out, sizeof out, "第 %zu 行无效规则：'}' 后包含非法字符: %s\n", n, t);
-            break;
-        case fault_kind::missing_open_brace:
-            length = std::snprintf(out, sizeof out, "第 %zu 行无效规则：缺少 '{': %s\n", n, t);
-            break;
-        case fault_kind::name_too_long:
-            length = std::snprintf(out, sizeof out, "第 %zu 行无效规则：包名或线程名过长: %s\n", n, t);
-            break;
+        default: break;  // the syntax faults, above
         case fault_kind::duplicate:
             length = std::snprintf(out, sizeof out, "第 %zu 行重复规则：%s{%s}=%s\n", n, package.shown, thread.shown,
                                    value.shown);

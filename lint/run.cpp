@@ -202,47 +202,43 @@ int lint_file(const lint_options& options, const char* path, const cpu_set_t& pr
     return lint_bytes(name, data, size, !from_stdin, present_cpus, present_text, sink, list, verdict, out);
 }
 
-// The present CPUs: those of --cpus, or the kernel's.
-void take_present_cpus(const lint_options& options, cpu_set_t& present_cpus,
-                       char (&present_text)[present_text_size]) {
-    CPU_ZERO(&present_cpus);
-    std::memset(present_text, 0, sizeof present_text);
-    if (options.cpus != nullptr)
-        set_present_cpus(present_cpus, present_text, options.cpus);
-    else
-        read_present_cpus(present_cpus, present_text);
-}
+// What every file of a run shares: the present CPUs (those of --cpus, or the
+// kernel's) and the output, whose opening is written here.
+struct lint_run {
+    cpu_set_t present_cpus;
+    char present_text[present_text_size] = {};
+    output_state out;
+    explicit lint_run(const lint_options& options) {
+        CPU_ZERO(&present_cpus);
+        if (options.cpus != nullptr)
+            set_present_cpus(present_cpus, present_text, options.cpus);
+        else
+            read_present_cpus(present_cpus, present_text);
+        out.format = options.format;
+        begin_output(out);
+    }
+};
 
 }  // namespace
 
 int lint_buffer(const lint_options& options, const char* name, const char* data, std::size_t size) {
-    cpu_set_t present_cpus;
-    char present_text[present_text_size];
-    take_present_cpus(options, present_cpus, present_text);
-    output_state out;
-    out.format = options.format;
-    begin_output(out);
+    lint_run run(options);
     finding_list list;
     lint_sink sink(options, list);
     file_verdict verdict;
-    const int status = lint_bytes(name, data, size, false, present_cpus, present_text, sink, list, verdict, out);
-    end_output(out);
+    const int status =
+        lint_bytes(name, data, size, false, run.present_cpus, run.present_text, sink, list, verdict, run.out);
+    end_output(run.out);
     return status;
 }
 
 int run_lint(const lint_options& options) {
-    cpu_set_t present_cpus;
-    char present_text[present_text_size];
-    take_present_cpus(options, present_cpus, present_text);
-
-    output_state out;
-    out.format = options.format;
-    begin_output(out);
+    lint_run run(options);
     int status = status_clean;
     for (int i = 0; i < options.file_count; ++i) {
-        const int file_status = lint_file(options, options.files[i], present_cpus, present_text, out);
+        const int file_status = lint_file(options, options.files[i], run.present_cpus, run.present_text, run.out);
         if (file_status > status) status = file_status;
     }
-    end_output(out);
+    end_output(run.out);
     return status;
 }
