@@ -23,14 +23,7 @@ int main(int argc, char** argv) {
     prepare_output();
     const char* me = argc > 0 ? argv[0] : "applist-check-for";
     if (argc < 2 || std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0) {
-        // Through a pipe the name is printed as it is, however long.
-        char printable[max_path_length + 1];
-        const char* name = me;
-        if (isatty(STDOUT_FILENO) == 1) {
-            make_printable(me, printable, sizeof printable);
-            name = printable;
-        }
-        std::printf(usage_format, name);
+        print_usage_line(usage_format, me, isatty(STDOUT_FILENO) == 1);
         return finish_output(argc < 2 ? list_error_status : 0);
     }
     char* list = argv[1];

@@ -12,17 +12,10 @@ namespace {
 // The most of a present file the run reads.
 constexpr std::size_t max_list_length = present_text_size - 1;
 
-// Shows the control bytes of `text` as '?', so a message that quotes it stays
-// one line. No check changes: they are neither digits nor ',' nor '-'.
-void hide_control_bytes(char* text) {
-    for (; *text != '\0'; ++text)
-        if (static_cast<unsigned char>(*text) < 0x20 || *text == 0x7f) *text = '?';
-}
-
 // Prints the message `format` about the part `part` (of `length` bytes) of
-// `list`. Returns false, for the caller to return.
+// `list`, unless `out` is null. Returns false, for the caller to return.
 bool reject_part(std::FILE* out, const char* format, const char* list, const char* part, std::size_t length) {
-    std::fprintf(out, format, list, static_cast<int>(length), part);
+    if (out != nullptr) std::fprintf(out, format, list, static_cast<int>(length), part);
     return false;
 }
 
@@ -50,13 +43,15 @@ bool greater(const char* a, std::size_t a_length, const char* b, std::size_t b_l
 }  // namespace
 
 bool check_cpu_list(char* list, std::FILE* out) {
-    hide_control_bytes(list);
+    // A message that quotes the list stays one line of what a terminal shows.
+    // No check changes: a control character is neither digit nor ',' nor '-'.
+    make_printable(list, list, std::strlen(list) + 1, false);
     const char* item = list;
     for (int position = 1; *list != '\0'; ++position) {  // the empty list has no item
         const char* comma = std::strchr(item, ',');
         const std::size_t length = comma != nullptr ? static_cast<std::size_t>(comma - item) : std::strlen(item);
         if (length == 0) {
-            std::fprintf(out, "CPU 列表无效: %s 中的第 %d 项为空\n", list, position);
+            if (out != nullptr) std::fprintf(out, "CPU 列表无效: %s 中的第 %d 项为空\n", list, position);
             return false;
         }
         // NOLINTNEXTLINE(bugprone-not-null-terminated-result): the item ends at its comma, not at a NUL.
@@ -77,7 +72,7 @@ bool check_cpu_list(char* list, std::FILE* out) {
     }
     const std::size_t length = std::strlen(list);
     if (length > max_list_length) {
-        std::fprintf(out, "CPU 列表过长: %zu 字节，applist-check 只读取 present 文件的前 %zu 字节\n", length,
+        if (out != nullptr) std::fprintf(out, "CPU 列表过长: %zu 字节，applist-check 只读取 present 文件的前 %zu 字节\n", length,
                     max_list_length);
         return false;
     }

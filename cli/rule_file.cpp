@@ -30,9 +30,6 @@ struct unique_fd {
     }
 };
 
-// Bytes of a mapped file read between two releases of its pages.
-constexpr std::size_t page_release_step = std::size_t{256} << 10;
-
 }  // namespace
 
 void file_mapping::reset() {
@@ -156,9 +153,9 @@ void scan_lines(const char* data, std::size_t size, rule_set& set, run_state& st
                     case add_result::rejected: state.clean = false; break;
                     case add_result::table_full:
                         state.clean = false;
-                        state.table_full = true;
+                        state.end = loop_end::table_full;
                         return;
-                    case add_result::stop: state.stopped = true; return;
+                    case add_result::stop: state.end = loop_end::stopped; return;
                 }
             }
         }
@@ -174,49 +171,68 @@ void scan_lines(const char* data, std::size_t size, rule_set& set, run_state& st
 namespace {
 
 // What the SIGBUS handler needs while check_lines runs: the pages it may take
-// a fault back from, where to jump, and the disposition it replaced. The
-// handler can reach nothing but a global.
+// a fault back from, where to jump, its own disposition and the one it
+// replaced. The handler can reach nothing but a global. Each is written
+// before the handler is installed; what it reads as a value is a lock-free
+// atomic or a volatile sig_atomic_t, the rest it only passes to the kernel.
 struct read_guard {
-    std::uintptr_t start = 0;
-    std::uintptr_t end = 0;  // rounded up to a whole page
+    std::atomic<std::uintptr_t> start{0};
+    std::atomic<std::uintptr_t> end{0};  // rounded up to a whole page
     sigjmp_buf resume{};
+    struct sigaction own {};
     struct sigaction previous {};
-    bool previous_ignores = false;  // the tool was started with SIGBUS ignored
+    volatile std::sig_atomic_t previous_ignores = 0;  // the tool was started with SIGBUS ignored
 };
+static_assert(std::atomic<std::uintptr_t>::is_always_lock_free, "the SIGBUS handler reads the guarded range");
 read_guard guard;
 
 // A read of a mapped file faults with SIGBUS when the page lies past the
 // file's end (it shrank) or cannot be read in. Only such a fault inside the
-// guarded pages is taken back; it can only come from memchr or memcpy in
-// scan_lines, both async-signal-safe, so the jump leaves no library state
-// half-changed. A signal sent by another process (si_code <= 0) is dropped
-// when the tool was started ignoring SIGBUS, as it would have been without
-// the guard. Anything else goes to the previous disposition: a fault recurs
-// when the instruction is retried, a sent signal is sent again.
+// guarded pages is taken back; it comes from a read in scan_lines or in the
+// sink it calls (the C library's reads there are async-signal-safe, and a
+// sink holds nothing across such a read: see report_sink), so the jump
+// leaves no state half-changed. A signal sent by another process
+// (si_code <= 0) is dropped when the tool was started ignoring SIGBUS, as it
+// would have been without the guard, and otherwise delivered to the previous
+// disposition at once, after which the guard is put back. A fault outside
+// the guarded pages goes to the previous disposition: it recurs when the
+// instruction is retried.
 void on_bus_error(int signal_number, siginfo_t* info, void* /*context*/) {
     const auto address = reinterpret_cast<std::uintptr_t>(info->si_addr);
-    if (info->si_code == BUS_ADRERR && address >= guard.start && address < guard.end)
+    if (info->si_code == BUS_ADRERR && address >= guard.start.load() && address < guard.end.load())
         siglongjmp(guard.resume, 1);
-    if (info->si_code <= 0 && guard.previous_ignores) return;
+    if (info->si_code <= 0 && guard.previous_ignores != 0) return;
     (void)sigaction(signal_number, &guard.previous, nullptr);
-    if (info->si_code <= 0) (void)raise(signal_number);
+    if (info->si_code > 0) return;
+    // The signal is blocked while this handler runs: raised and unblocked,
+    // it reaches the previous disposition now (a default one ends the
+    // process), and the guard is back before the loop goes on.
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, signal_number);
+    (void)raise(signal_number);
+    (void)sigprocmask(SIG_UNBLOCK, &only, nullptr);
+    (void)sigaction(signal_number, &guard.own, nullptr);
 }
 
 }  // namespace
 
 void check_lines(const char* data, std::size_t size, rule_set& set, run_state& state, bool drop_read_pages) {
     const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    guard.start = reinterpret_cast<std::uintptr_t>(data);
-    guard.end = (guard.start + size + page - 1) / page * page;
-    struct sigaction handler {};
-    handler.sa_sigaction = on_bus_error;
+    const auto start = reinterpret_cast<std::uintptr_t>(data);
+    guard.start = start;
+    guard.end = (start + size + page - 1) / page * page;
+    guard.own = {};
+    guard.own.sa_sigaction = on_bus_error;
     // SA_RESTART: a write that a sent SIGBUS interrupts goes on, rather
     // than failing and losing what stdio had buffered.
-    handler.sa_flags = SA_SIGINFO | SA_RESTART;
-    sigemptyset(&handler.sa_mask);
-    const bool guarded = sigaction(SIGBUS, &handler, &guard.previous) == 0;
-    guard.previous_ignores =
-        guarded && (guard.previous.sa_flags & SA_SIGINFO) == 0 && guard.previous.sa_handler == SIG_IGN;
+    guard.own.sa_flags = SA_SIGINFO | SA_RESTART;
+    sigemptyset(&guard.own.sa_mask);
+    struct sigaction previous {};
+    const bool guarded = sigaction(SIGBUS, nullptr, &previous) == 0;
+    guard.previous = previous;
+    guard.previous_ignores = guarded && (previous.sa_flags & SA_SIGINFO) == 0 && previous.sa_handler == SIG_IGN ? 1 : 0;
+    const bool installed = guarded && sigaction(SIGBUS, &guard.own, nullptr) == 0;
     // A SIGBUS blocked by whoever started the tool would make a read fault
     // fatal, handler or not.
     sigset_t bus;
@@ -230,8 +246,8 @@ void check_lines(const char* data, std::size_t size, rule_set& set, run_state& s
     if (sigsetjmp(guard.resume, 1) == 0)
         scan_lines(data, size, set, state, drop_read_pages);
     else
-        state.read_failed = true;
+        state.end = loop_end::read_failed;
 
     if (unblocked) (void)sigprocmask(SIG_SETMASK, &inherited, nullptr);
-    if (guarded) (void)sigaction(SIGBUS, &guard.previous, nullptr);
+    if (installed) (void)sigaction(SIGBUS, &previous, nullptr);
 }

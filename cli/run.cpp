@@ -37,7 +37,7 @@ int print_summary(const rule_set& set, const run_state& state, report_sink& sink
         return 1;
     }
     std::printf("配置文件解析完成，共加载 %zu 条规则，%zu 条通配符规则\n", set.table.count, set.wildcards.count);
-    return state.clean && !state.stopped && !state.read_failed ? 0 : 1;
+    return state.clean && state.end == loop_end::finished ? 0 : 1;
 }
 
 int run_applist_check(int argc, char** argv, const char* present_list) {
@@ -50,14 +50,7 @@ int run_applist_check(int argc, char** argv, const char* present_list) {
 
     const options_result options = read_options(argc, argv, config_path);
     if (options != options_result::run) {
-        // Through a pipe the name is printed as it is, however long.
-        char printable[max_path_length + present_text_size + 4];
-        const char* name = argv[0];
-        if (sink.terminal()) {
-            make_printable(argv[0], printable, sizeof printable);
-            name = printable;
-        }
-        std::printf(usage_format, name);
+        print_usage_line(usage_format, argv[0], sink.terminal());
         return options == options_result::usage_ok ? 0 : 1;
     }
 
@@ -74,7 +67,7 @@ int run_applist_check(int argc, char** argv, const char* present_list) {
 
     run_state state;
     check_lines(static_cast<const char*>(mapping.start), mapping.length, set, state, true);
-    if (state.read_failed) {
+    if (state.end == loop_end::read_failed) {
         fault f;
         f.kind = fault_kind::file_read_failed;
         f.line_number = state.line_number;

@@ -2,7 +2,8 @@
 //
 // Owns the CPU list parser (text such as "0-3,6" into a cpu_set_t), the
 // present-CPU set read once from the kernel at start-up, and the check of one
-// rule's CPU list against that set, with its two messages.
+// rule's CPU list against that set, which reports its two faults (worded,
+// like every fault, by the checker's format_message).
 #pragma once
 
 #include <sched.h>

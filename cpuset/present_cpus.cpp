@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "cli/cli.h"
+#include "core/core.h"
 #include "cpuset/cpuset.h"
 #include "rules/rules.h"
 

@@ -1,7 +1,6 @@
 // The findings of one file: the checker's faults as errors, and the warnings
 // about what a line really means, found from what the checker itself saw of
 // the line (its bytes, the texts it parsed, each step of its CPU list scan).
-#include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -27,23 +26,6 @@ constexpr const char disable_file_word[] = "disable-file";
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 bool is_hex_digit(char c) { return is_digit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-
-// Doubles `capacity` until `needed` fits and reallocates `items` to it.
-// Returns false, with both as they were, when the storage cannot be had.
-template <typename T>
-bool reserve(T*& items, std::size_t& capacity, std::size_t needed, std::size_t initial) {
-    if (needed <= capacity) return true;
-    std::size_t new_capacity = capacity != 0 ? capacity : initial;
-    while (new_capacity < needed) {
-        if (new_capacity > SIZE_MAX / 2 / sizeof(T)) return false;
-        new_capacity *= 2;
-    }
-    void* moved = std::realloc(items, new_capacity * sizeof(T));
-    if (moved == nullptr) return false;
-    items = static_cast<T*>(moved);
-    capacity = new_capacity;
-    return true;
-}
 
 // What a directive comment says.
 enum class bad_code_kind : std::uint8_t { none, unknown, error, itself };
@@ -97,12 +79,10 @@ directive read_directive(const char* comment, std::size_t length) {
         bad_code_kind bad = bad_code_kind::none;
         if (!find_code(p, static_cast<std::size_t>(code_end - p), code))
             bad = bad_code_kind::unknown;
-        else if (is_error(code))
-            bad = bad_code_kind::error;
-        else if (code == lint_code::w199)
-            bad = bad_code_kind::itself;
-        else
+        else if (directive_may_silence(code))
             d.codes |= bit(code);
+        else
+            bad = is_error(code) ? bad_code_kind::error : bad_code_kind::itself;
         if (bad != bad_code_kind::none && d.bad == bad_code_kind::none) {
             d.bad = bad;
             d.bad_code = p;
@@ -135,40 +115,6 @@ char meant_by(unsigned code_point) {
     }
 }
 
-// Copies the character at `p` (its whole UTF-8 sequence, or the one byte)
-// into `out` as a text.
-void copy_character(const char* p, std::size_t available, char (&out)[8]) {
-    std::size_t length = utf8_length(reinterpret_cast<const unsigned char*>(p), available);
-    if (length == 0) length = 1;
-    std::memcpy(out, p, length);
-    out[length] = '\0';
-}
-
-// The bytes at `p` as a text of at most max_line_length bytes.
-void copy_text(char (&out)[max_line_length + 1], const char* p, std::size_t length) {
-    if (length > max_line_length) length = max_line_length;
-    std::memcpy(out, p, length);
-    out[length] = '\0';
-}
-
-// The length of the part `message` starts with when it is the checker's
-// message about line `line_number`: the line's number as the checker words
-// it, which two of its line messages share. 0 when it has no such part.
-std::size_t line_prefix_length(const char* message, std::size_t line_number) {
-    char one[max_message_size];
-    char other[max_message_size];
-    fault f;
-    f.kind = fault_kind::line_too_long;
-    f.line_number = line_number;
-    (void)format_message(one, f, false);
-    f.kind = fault_kind::missing_equals;
-    (void)format_message(other, f, false);
-    std::size_t length = 0;
-    while (one[length] != '\0' && one[length] == other[length]) ++length;
-    while (length > 0 && (static_cast<unsigned char>(one[length]) & 0xC0) == 0x80) --length;  // a whole character
-    return std::strncmp(message, one, length) == 0 ? length : 0;
-}
-
 }  // namespace
 
 finding_list::~finding_list() {
@@ -178,8 +124,8 @@ finding_list::~finding_list() {
 
 bool add_finding(finding_list& list, std::size_t line, std::size_t column, lint_code code, const char* text,
                  std::size_t length) {
-    if (!reserve(list.items, list.capacity, list.count + 1, initial_findings)) return false;
-    if (!reserve(list.texts, list.text_capacity, list.text_size + length, initial_text_bytes)) return false;
+    if (!grow_to_fit(list.items, list.capacity, list.count + 1, initial_findings)) return false;
+    if (!grow_to_fit(list.texts, list.text_capacity, list.text_size + length, initial_text_bytes)) return false;
     std::memcpy(list.texts + list.text_size, text, length);
     list.items[list.count++] = finding{line, column, list.text_size, length, code};
     list.text_size += length;
@@ -202,11 +148,7 @@ lint_sink::lint_sink(const lint_options& options, finding_list& list)
 
 lint_sink::~lint_sink() { std::free(rule_lines_); }
 
-bool lint_sink::silenced(lint_code code) const {
-    if (is_error(code)) return false;
-    if (errors_only_ || (excluded_ & bit(code)) != 0) return true;
-    return code != lint_code::w199 && (line_disabled_ & bit(code)) != 0;
-}
+bool lint_sink::silenced(lint_code code) const { return is_silenced(code, excluded_, errors_only_, line_disabled_); }
 
 void lint_sink::out_of_storage() {
     if (out_of_memory_) return;
@@ -351,12 +293,12 @@ void lint_sink::check_long_line() {
     bool started = false;
     bool equals = false;
     std::size_t at = 1;
-    std::size_t next_drop = long_line_step;
+    // From the start of the line's first page, which the loop has read.
+    const char* const page_start =
+        page_size_ == 0 ? text_ : text_ - reinterpret_cast<std::uintptr_t>(text_) % page_size_;
+    std::size_t released = 0;
     for (std::size_t i = 0; i < length;) {
-        if (i >= next_drop) {
-            drop_pages_before(text_ + i);
-            next_drop = i + long_line_step;
-        }
+        if (page_size_ != 0) release_read_pages(page_start, text_ + i, page_size_, released);
         const unsigned char c = bytes[i];
         if (c == '\0') break;
         if (!started && !is_blank(static_cast<char>(c))) {
@@ -380,19 +322,11 @@ void lint_sink::check_long_line() {
         i += sequence != 0 ? sequence : 1;
         ++at;
     }
-    drop_pages_before(text_ + length);
+    if (page_size_ != 0) release_read_pages(page_start, text_ + length, page_size_, released);
     if (has_bom) {
         text_buffer message;
         add(lint_code::w115, 1, message, text_w115(message));
     }
-}
-
-void lint_sink::drop_pages_before(const char* end) {
-    if (page_size_ == 0) return;
-    const auto first = (reinterpret_cast<std::uintptr_t>(text_) + page_size_ - 1) / page_size_ * page_size_;
-    const auto last = reinterpret_cast<std::uintptr_t>(end) / page_size_ * page_size_;
-    // NOLINTNEXTLINE(performance-no-int-to-ptr): page addresses of the mapping being read.
-    if (last > first) (void)madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
 }
 
 void lint_sink::read_from_mapping(bool mapped) {
@@ -400,55 +334,23 @@ void lint_sink::read_from_mapping(bool mapped) {
 }
 
 void lint_sink::report(const fault& f) {
-    lint_code code = lint_code::e001;
-    std::size_t at = 1;
-    switch (f.kind) {
-        case fault_kind::line_too_long: code = lint_code::e001; break;
-        case fault_kind::missing_equals: code = lint_code::e002; break;
-        case fault_kind::empty_key: code = lint_code::e003; break;
-        case fault_kind::empty_value: code = lint_code::e004; break;
-        case fault_kind::missing_close_brace: code = lint_code::e005; break;
-        case fault_kind::empty_thread: code = lint_code::e006; break;
-        case fault_kind::bytes_after_brace: code = lint_code::e007; break;
-        case fault_kind::missing_open_brace: code = lint_code::e008; break;
-        case fault_kind::name_too_long: code = lint_code::e009; break;
-        case fault_kind::duplicate:
-            code = lint_code::e010;
-            at = column(package_offset_);
-            break;
-        case fault_kind::cpus_not_present:
-            code = lint_code::e011;
-            at = column(value_offset_);
-            break;
-        case fault_kind::no_valid_cpu:
-            code = lint_code::e012;
-            at = column(value_offset_);
-            break;
-        case fault_kind::file_missing:
-        case fault_kind::file_not_opened:
-        case fault_kind::file_not_mapped:
-        case fault_kind::file_read_failed:
-        case fault_kind::no_rule_loaded: {
-            // Faults of the whole file: the run words them itself but for
-            // these, which the mapping reports.
-            char message[max_message_size];
-            std::size_t length = format_message(message, f, false);
-            if (length > 0 && message[length - 1] == '\n') --length;
-            if (length >= sizeof file_fault_text_) length = sizeof file_fault_text_ - 1;
-            std::memcpy(file_fault_text_, message, length);
-            file_fault_text_[length] = '\0';
-            return;
-        }
-    }
+    const lint_code code = code_of(f.kind);
     char message[max_message_size];
-    std::size_t length = format_message(message, f, false);
-    if (length > 0 && message[length - 1] == '\n') message[--length] = '\0';
-    const std::size_t prefix = line_prefix_length(message, f.line_number);
+    const std::size_t length = format_message(message, f, false, message_part::body);
+    if (code == lint_code::e020) {  // the file could not be mapped: the run reports it
+        const std::size_t kept = length < sizeof file_fault_text_ ? length : sizeof file_fault_text_ - 1;
+        std::memcpy(file_fault_text_, message, kept);
+        file_fault_text_[kept] = '\0';
+        return;
+    }
+    std::size_t at = 1;
+    if (code == lint_code::e010) at = column(package_offset_);
+    if (code == lint_code::e011 || code == lint_code::e012) at = column(value_offset_);
     text_buffer shown;
-    std::size_t shown_length = length - prefix;
-    std::memcpy(shown, message + prefix, shown_length + 1);
-    if (f.kind == fault_kind::duplicate && f.kept_position < rule_line_capacity_)
-        shown_length = text_kept_rule(shown, message + prefix, rule_lines_[f.kept_position]);
+    std::size_t shown_length = length;
+    std::memcpy(shown, message, length + 1);
+    if (code == lint_code::e010 && f.kept_position < rule_line_capacity_)
+        shown_length = text_kept_rule(shown, message, rule_lines_[f.kept_position]);
     add(code, at, shown, shown_length);
 }
 
@@ -494,6 +396,10 @@ void lint_sink::check_names(const char* buffer, const parsed_rule& rule) {
             text_w114(message));
 
     const char* thread = rule.thread;
+    // W117: braces that hold blanks only name no thread.
+    if (thread[0] == '\0' && text_[package_offset_ + package_length] == '{')
+        add(lint_code::w117, column(package_offset_ + package_length + 1), message,
+            text_w117(message, package, value_, value_end_));
     if (thread[0] == '\0') return;
     const auto thread_offset = static_cast<std::size_t>(thread - buffer);
     const std::size_t thread_length = std::strlen(thread);
@@ -513,7 +419,7 @@ void lint_sink::check_names(const char* buffer, const parsed_rule& rule) {
 }
 
 void lint_sink::rule_accepted(std::size_t position) {
-    if (!reserve(rule_lines_, rule_line_capacity_, position + 1, initial_rule_lines)) {
+    if (!grow_to_fit(rule_lines_, rule_line_capacity_, position + 1, initial_rule_lines)) {
         out_of_storage();
         return;
     }

@@ -16,20 +16,24 @@
 #include "cli/cli.h"
 #include "cpuset/cpuset.h"
 
+// ---- Codes (lint/codes.cpp): their names, the checker's faults each stands
+// for, and what may silence each.
+
 // Every code the lint reports: the checker's verdict (E...) and the warnings
-// (W...). The order is that of their numbers.
+// (W...). The order is that of their numbers; the table of their names in
+// lint/codes.cpp is checked against it when it compiles.
 enum class lint_code : std::uint8_t {
     e001, e002, e003, e004, e005, e006, e007, e008, e009, e010, e011, e012,
     e020, e021, e022, e023,
     w101, w102, w103, w104, w105,
-    w110, w111, w112, w113, w114, w115, w116,
+    w110, w111, w112, w113, w114, w115, w116, w117,
     w199,
 };
 constexpr std::size_t code_count = static_cast<std::size_t>(lint_code::w199) + 1;
-static_assert(code_count <= 32, "a set of codes is one 32-bit mask");
 
 // A set of codes, one bit each.
-using code_mask = std::uint32_t;
+using code_mask = std::uint64_t;
+static_assert(code_count <= 64, "a set of codes is one 64-bit mask");
 constexpr code_mask bit(lint_code code) { return code_mask{1} << static_cast<unsigned>(code); }
 constexpr bool is_error(lint_code code) { return code <= lint_code::e023; }
 
@@ -38,6 +42,16 @@ constexpr bool is_error(lint_code code) { return code <= lint_code::e023; }
 // Finds the code named by the `length` bytes at `name`. Returns false when no
 // code has that name.
 [[nodiscard]] bool find_code(const char* name, std::size_t length, lint_code& out);
+// The code of the checker's fault `kind`: E001-E012 for a line's faults, E020
+// for a file that could not be examined, opened or mapped, E021 and E022.
+[[nodiscard]] lint_code code_of(fault_kind kind);
+// Whether a directive may silence `code`: any warning but W199, which is
+// about the directives themselves. (-e may exclude W199 too.)
+[[nodiscard]] bool directive_may_silence(lint_code code);
+// Whether `code` goes unreported: never an error; a warning under -s error,
+// when -e names it (`excluded`), or when a directive in force names it
+// (`disabled`) and may.
+[[nodiscard]] bool is_silenced(lint_code code, code_mask excluded, bool errors_only, code_mask disabled);
 
 // One finding: where, what, and its text (in the owning list's text store).
 // Line 0 is the whole file; column 0 goes with it.
@@ -80,8 +94,8 @@ enum class options_result { run, help, version, usage_error };
 // ---- Texts (lint/messages.cpp): every message of the command is worded there.
 
 // Room for one finding's text.
-constexpr std::size_t max_text_size = 8192;
-using text_buffer = char[max_text_size];
+constexpr std::size_t finding_text_size = 8192;
+using text_buffer = char[finding_text_size];
 
 void print_usage(std::FILE* stream, const char* me);
 void print_help(const char* me);
@@ -97,7 +111,7 @@ void report_excluded_error_code(const char* me, const char* code);
 void report_no_file(const char* me);
 void report_stdin_twice(const char* me);
 void report_stdin_name_without_stdin(const char* me);
-void report_bad_cpu_list(const char* me);
+void report_bad_cpu_list(const char* me, const char* list);
 // E010's text: the checker's, and the line of the rule that stays.
 std::size_t text_kept_rule(text_buffer& out, const char* checker_text, std::size_t kept_line);
 std::size_t text_stdin_unreadable(text_buffer& out, const char* reason);
@@ -119,6 +133,7 @@ std::size_t text_w113(text_buffer& out, const char* byte, const char* package);
 std::size_t text_w114(text_buffer& out);
 std::size_t text_w115(text_buffer& out);
 std::size_t text_w116(text_buffer& out, const char* form, const char* code_point, const char* meant);
+std::size_t text_w117(text_buffer& out, const char* package, const char* value, std::size_t value_length);
 std::size_t text_w199_unknown(text_buffer& out, const char* code);
 std::size_t text_w199_error(text_buffer& out, const char* code);
 std::size_t text_w199_itself(text_buffer& out);
@@ -132,10 +147,15 @@ const char* level_name(lint_code code);
 // The column of byte `offset` of a line: 1 plus the characters before it,
 // where a byte that is not part of valid UTF-8 counts as one.
 [[nodiscard]] std::size_t column_of(const char* line, std::size_t offset);
-// Appends `text` to `out`, showing every control character and every byte
-// that is not part of valid UTF-8 as \xHH and a backslash as \\. The result
-// is valid UTF-8 on one line.
+// Appends `text` to `out`, showing each byte of every control character (see
+// control_length) and every byte that is not part of valid UTF-8 as \xHH and
+// a backslash as \\. The result is valid UTF-8 on one line.
 void append_escaped(std::string& out, const char* text, std::size_t length);
+// Copies the character at `p` (its whole UTF-8 sequence, or the one byte;
+// at most `available` bytes are read) into `out` as a text.
+void copy_character(const char* p, std::size_t available, char (&out)[8]);
+// The `length` bytes at `p` as a text, cut to max_line_length bytes.
+void copy_text(char (&out)[max_line_length + 1], const char* p, std::size_t length);
 // Room for any CPU set written as a list: every other CPU is about 2000 bytes.
 constexpr std::size_t cpu_list_text_size = 4096;
 // The CPUs the list `text` sets, as the kernel writes a list ("0,8",
@@ -143,9 +163,6 @@ constexpr std::size_t cpu_list_text_size = 4096;
 void kernel_list(const char* text, char (&out)[cpu_list_text_size]);
 
 // ---- Findings of one file (lint/checks.cpp).
-
-// Bytes of a line too long to parse read between two drops of its pages.
-constexpr std::size_t long_line_step = std::size_t{256} << 10;
 
 // The findings of one file and their texts, in storage of their own that
 // grows by doubling; a failed growth is reported, never fatal.
@@ -225,7 +242,6 @@ private:
     void check_full_width(std::size_t end);
     void check_long_line();
     void add_full_width(std::size_t at, const char* form, unsigned code_point);
-    void drop_pages_before(const char* end);
     void check_names(const char* buffer, const parsed_rule& rule);
     void note(lint_code code, std::size_t offset, list_oddity why, const char* detail, std::size_t detail_length,
               unsigned long value = 0);
@@ -270,7 +286,7 @@ private:
     std::size_t* rule_lines_ = nullptr;
     std::size_t rule_line_capacity_ = 0;
 
-    char file_fault_text_[max_text_size] = {};
+    char file_fault_text_[finding_text_size] = {};
     bool out_of_memory_ = false;
     std::size_t out_of_memory_line_ = 0;
 };

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "cli/cli.h"
 #include "lint/lint.h"
 
 namespace {
@@ -107,7 +108,14 @@ void report_stdin_name_without_stdin(const char* me) {
     usage_error(me, "%s: --stdin-filename 只用于文件 -（标准输入），但没有给出 -\n");
 }
 
-void report_bad_cpu_list(const char* me) { print_usage(stderr, me); }
+void report_bad_cpu_list(const char* me, const char* list) {
+    // The list's own message, shown as every usage error shows a text. The
+    // verdict is the list's own: a byte that is escaped is never part of a
+    // valid list, and its escape holds no ',' or '-' and is no number.
+    std::string shown_list = shown(list);
+    (void)check_cpu_list(&shown_list[0], stderr);
+    print_usage(stderr, me);
+}
 
 std::size_t text_kept_rule(text_buffer& out, const char* checker_text, std::size_t kept_line) {
     return write_text(out, "%s（保留的是第 %zu 行的规则）", checker_text, kept_line);
@@ -183,6 +191,11 @@ std::size_t text_w115(text_buffer& out) {
 
 std::size_t text_w116(text_buffer& out, const char* form, const char* code_point, const char* meant) {
     return write_text(out, "全角字符 '%s' (%s)：这里应写 ASCII 的 '%s'", form, code_point, meant);
+}
+
+std::size_t text_w117(text_buffer& out, const char* package, const char* value, std::size_t value_length) {
+    return write_text(out, "线程名只有空白：规则没有指定线程，作用于整个包，读作 \"%s=%.*s\"", package,
+                      static_cast<int>(value_length), value);
 }
 
 std::size_t text_w199_unknown(text_buffer& out, const char* code) {

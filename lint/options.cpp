@@ -1,4 +1,4 @@
-// The command line of applist-lint, and the names of its codes.
+// The command line of applist-lint.
 #include <getopt.h>
 
 #include <cstring>
@@ -7,14 +7,6 @@
 #include "lint/lint.h"
 
 namespace {
-
-constexpr const char* code_names[code_count] = {
-    "E001", "E002", "E003", "E004", "E005", "E006", "E007", "E008", "E009", "E010", "E011", "E012",
-    "E020", "E021", "E022", "E023",
-    "W101", "W102", "W103", "W104", "W105",
-    "W110", "W111", "W112", "W113", "W114", "W115", "W116",
-    "W199",
-};
 
 // Values of the long options that have no short form.
 constexpr int option_stdin_filename = 256;
@@ -34,6 +26,9 @@ constexpr option long_options[] = {
 // an optional argument so that it is always reported as -c, with or without
 // one. getopt itself prints nothing (opterr is cleared).
 constexpr const char short_options[] = ":p:f:e:s:hc::";
+
+// Whether `c` is one of the short options (':' only marks arguments).
+bool is_short_option(int c) { return c != ':' && c != 0 && c < 0x80 && std::strchr(short_options, c) != nullptr; }
 
 // Adds the codes of one -e argument to `excluded`. Returns false after a
 // usage error.
@@ -57,19 +52,6 @@ bool exclude_codes(const char* me, const char* list, code_mask& excluded) {
 }
 
 }  // namespace
-
-const char* code_name(lint_code code) { return code_names[static_cast<std::size_t>(code)]; }
-
-bool find_code(const char* name, std::size_t length, lint_code& out) {
-    if (length != 4) return false;
-    for (std::size_t i = 0; i < code_count; ++i) {
-        if (std::memcmp(code_names[i], name, 4) == 0) {
-            out = static_cast<lint_code>(i);
-            return true;
-        }
-    }
-    return false;
-}
 
 options_result read_lint_options(int argc, char** argv, lint_options& out) {
     const char* me = argc > 0 ? argv[0] : "applist-lint";
@@ -115,7 +97,7 @@ options_result read_lint_options(int argc, char** argv, lint_options& out) {
                 // long option, or a long one given an argument it does not
                 // take (optopt is then that option's own value), is the
                 // argument just read.
-                if (optopt != 0 && optopt < 0x80 && std::strchr(short_options, optopt) == nullptr) {
+                if (optopt != 0 && optopt < 0x80 && !is_short_option(optopt)) {
                     const char short_option[3] = {'-', static_cast<char>(optopt), '\0'};
                     report_unknown_option(me, short_option);
                 } else {
@@ -143,8 +125,8 @@ options_result read_lint_options(int argc, char** argv, lint_options& out) {
         report_stdin_name_without_stdin(me);
         return options_result::usage_error;
     }
-    if (out.cpus != nullptr && !check_cpu_list(out.cpus, stderr)) {
-        report_bad_cpu_list(me);
+    if (out.cpus != nullptr && !check_cpu_list(out.cpus, nullptr)) {
+        report_bad_cpu_list(me, out.cpus);
         return options_result::usage_error;
     }
     return options_result::run;

@@ -33,13 +33,7 @@ struct input_bytes {
 input_result read_standard_input(input_bytes& in, int& error) {
     std::size_t capacity = 0;
     for (;;) {
-        if (in.size == capacity) {
-            const std::size_t new_capacity = capacity == 0 ? initial_input_size : capacity * 2;
-            void* moved = new_capacity > capacity ? std::realloc(in.data, new_capacity) : nullptr;
-            if (moved == nullptr) return input_result::no_memory;
-            in.data = static_cast<char*>(moved);
-            capacity = new_capacity;
-        }
+        if (!grow_to_fit(in.data, capacity, in.size + 1, initial_input_size)) return input_result::no_memory;
         const ssize_t got = read(STDIN_FILENO, in.data + in.size, capacity - in.size);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) {
@@ -70,11 +64,10 @@ void set_text(text_buffer& out, std::size_t& out_length, const char* text, std::
     out_length = length;
 }
 
-// The checker's own message for a fault of the whole file, without its line feed.
+// The body of the checker's own message for a fault of the whole file.
 std::size_t checker_text(text_buffer& out, const fault& f) {
     char message[max_message_size];
-    std::size_t length = format_message(message, f, false);
-    if (length > 0 && message[length - 1] == '\n') --length;
+    const std::size_t length = format_message(message, f, false, message_part::body);
     std::size_t kept = 0;
     set_text(out, kept, message, length);
     return kept;
@@ -94,33 +87,28 @@ int write_file(output_state& out, const char* name, const file_verdict& verdict,
     if (verdict.no_rule) {
         fault f;
         f.kind = fault_kind::no_rule_loaded;
-        emit(0, 0, lint_code::e021, text, checker_text(text, f));
+        emit(0, 0, code_of(f.kind), text, checker_text(text, f));
     }
     if (verdict.out_of_memory) emit(0, 0, lint_code::e023, text, text_out_of_memory(text, verdict.out_of_memory_line));
 
+    fault read_fault;
+    read_fault.kind = fault_kind::file_read_failed;
+    read_fault.line_number = verdict.read_failed_line;
+    read_fault.text = name;
+    const lint_code read_code = code_of(read_fault.kind);
     sort_findings(list);
     bool read_failure_written = !verdict.read_failed;
-    for (std::size_t i = 0; i < list.count; ++i) {
-        const finding& f = list.items[i];
+    for (std::size_t i = 0; i <= list.count; ++i) {
+        // The read failure goes where it sorts, at column 1 of its line.
+        const finding* f = i < list.count ? &list.items[i] : nullptr;
         if (!read_failure_written &&
-            (f.line > verdict.read_failed_line ||
-             (f.line == verdict.read_failed_line && (f.column > 1 || (f.column == 1 && f.code > lint_code::e022))))) {
-            fault read_fault;
-            read_fault.kind = fault_kind::file_read_failed;
-            read_fault.line_number = verdict.read_failed_line;
-            read_fault.text = name;
-            emit(verdict.read_failed_line, 1, lint_code::e022, text, checker_text(text, read_fault));
+            (f == nullptr || f->line > verdict.read_failed_line ||
+             (f->line == verdict.read_failed_line && (f->column > 1 || (f->column == 1 && f->code > read_code))))) {
+            emit(verdict.read_failed_line, 1, read_code, text, checker_text(text, read_fault));
             read_failure_written = true;
         }
-        if (!is_error(f.code) && f.code != lint_code::w199 && (file_disabled & bit(f.code)) != 0) continue;
-        emit(f.line, f.column, f.code, list.texts + f.text_offset, f.text_length);
-    }
-    if (!read_failure_written) {
-        fault read_fault;
-        read_fault.kind = fault_kind::file_read_failed;
-        read_fault.line_number = verdict.read_failed_line;
-        read_fault.text = name;
-        emit(verdict.read_failed_line, 1, lint_code::e022, text, checker_text(text, read_fault));
+        if (f == nullptr || is_silenced(f->code, 0, false, file_disabled)) continue;
+        emit(f->line, f->column, f->code, list.texts + f->text_offset, f->text_length);
     }
 
     if (verdict.not_checked || verdict.read_failed || verdict.out_of_memory) return status_not_checked;
@@ -146,9 +134,9 @@ int lint_bytes(const char* name, const char* data, std::size_t size, bool mapped
     release_rule_set(set);
 
     verdict.no_rule = set.table.count == 0;
-    verdict.read_failed = state.read_failed;
+    verdict.read_failed = state.end == loop_end::read_failed;
     verdict.read_failed_line = state.line_number;
-    if (state.stopped || state.table_full) {
+    if (state.end == loop_end::stopped || state.end == loop_end::table_full) {
         verdict.out_of_memory = true;
         verdict.out_of_memory_line = state.line_number;
     }

@@ -4,6 +4,7 @@
 #include <sched.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "cpuset/cpuset.h"
 #include "lint/lint.h"
@@ -59,10 +60,8 @@ void append_escaped(std::string& out, const char* text, std::size_t length) {
     while (i < length) {
         const unsigned char c = bytes[i];
         std::size_t size = utf8_length(bytes + i, length - i);
-        // C0 controls, DEL, and the C1 controls U+0080-U+009F (C2 80-9F):
-        // each of their bytes shows, as does a byte outside valid UTF-8.
-        const bool control = size == 1 ? c < 0x20 || c == 0x7F : size == 2 && c == 0xC2 && bytes[i + 1] < 0xA0;
-        if (size == 0 || control) {
+        const std::size_t control = control_length(text + i, length - i);
+        if (size == 0 || control != 0) {
             if (size == 0) size = 1;
             for (std::size_t k = 0; k < size; ++k) {
                 char hex[5];
@@ -76,6 +75,19 @@ void append_escaped(std::string& out, const char* text, std::size_t length) {
         }
         i += size;
     }
+}
+
+void copy_character(const char* p, std::size_t available, char (&out)[8]) {
+    std::size_t length = utf8_length(reinterpret_cast<const unsigned char*>(p), available);
+    if (length == 0) length = 1;
+    std::memcpy(out, p, length);
+    out[length] = '\0';
+}
+
+void copy_text(char (&out)[max_line_length + 1], const char* p, std::size_t length) {
+    if (length > max_line_length) length = max_line_length;
+    std::memcpy(out, p, length);
+    out[length] = '\0';
 }
 
 void kernel_list(const char* text, char (&out)[cpu_list_text_size]) {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "cli/cli.h"
+#include "core/core.h"
 #include "cpuset/cpuset.h"
 #include "rules/rules.h"
 
@@ -62,19 +62,14 @@ bool grow_duplicate_set(duplicate_set& dups) {
     return true;
 }
 
-// Makes room for one more rule: doubles the table when it is full and the
-// duplicate set when one more rule would fill more than half. Returns false, with both as they were, when the storage
-// cannot be had or the table already holds max_rules.
+// Makes room for one more rule: doubles the table when it is full (never
+// beyond max_rules), then the duplicate set when one more rule would fill
+// more than half of it. Returns false when the storage cannot be had or the
+// table already holds max_rules; the table may then have grown already, the
+// duplicate set is as it was, and the rule is not added either way.
 bool make_room(rule_set& set) {
     rule_table& table = set.table;
-    if (table.count == table.capacity) {
-        if (table.capacity > max_rules / 2) return false;
-        const std::size_t new_capacity = table.capacity * 2;
-        void* moved = std::realloc(table.rules, new_capacity * sizeof(rule));
-        if (moved == nullptr) return false;
-        table.rules = static_cast<rule*>(moved);
-        table.capacity = new_capacity;
-    }
+    if (!grow_to_fit(table.rules, table.capacity, table.count + 1, initial_rule_capacity, max_rules)) return false;
     // Keep the set at most half full, so probe runs stay short.
     if ((table.count + 1) * 2 > set.duplicates.slot_count) return grow_duplicate_set(set.duplicates);
     return true;
@@ -85,13 +80,7 @@ bool has_wildcard(const char* name) { return std::strpbrk(name, "*?[") != nullpt
 // Appends the rule at `position` to the wildcard list, doubling it when full.
 // Returns false, with the list as it was, when the larger storage cannot be had.
 bool add_wildcard(wildcard_list& list, std::size_t position) {
-    if (list.count == list.capacity) {
-        const std::size_t new_capacity = list.capacity * 2;
-        void* moved = std::realloc(list.entries, new_capacity * sizeof(std::size_t));
-        if (moved == nullptr) return false;
-        list.entries = static_cast<std::size_t*>(moved);
-        list.capacity = new_capacity;
-    }
+    if (!grow_to_fit(list.entries, list.capacity, list.count + 1, initial_wildcard_capacity)) return false;
     list.entries[list.count++] = position;
     return true;
 }

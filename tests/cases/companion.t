@@ -40,7 +40,7 @@ decimal N or N-M items, N <= M, at most 127 bytes.
   用法: applist-check-for <CPU 列表> [applist-check 的选项...]
   $ applist-check-for --help
   用法: applist-check-for <CPU 列表> [applist-check 的选项...]
-  $ for list in 0-x 010 8-7 10-9 1-2-3 -5 3- 0,,7 ' 1' "$(printf '1\t2')" 18446744073709551616-5 "0-$nines"9; do out=$(applist-check-for "$list" -c nine.conf); echo "$? $out"; done
+  $ for list in 0-x 010 8-7 10-9 1-2-3 -5 3- 0,,7 ' 1' "$(printf '1\t2')" "$(printf '1\302\2332')" 18446744073709551616-5 "0-$nines"9; do out=$(applist-check-for "$list" -c nine.conf); echo "$? $out"; done
   2 CPU 列表无效: 0-x 中的 "x" 不是十进制数
   2 CPU 列表无效: 010 中的 "010" 有前导零
   2 CPU 列表无效: 8-7 中的 "8-7" 起点大于终点
@@ -50,6 +50,7 @@ decimal N or N-M items, N <= M, at most 127 bytes.
   2 CPU 列表无效: 3- 中的 "3-" 不是 N 或 N-M 形式
   2 CPU 列表无效: 0,,7 中的第 2 项为空
   2 CPU 列表无效:  1 中的 " 1" 不是十进制数
+  2 CPU 列表无效: 1?2 中的 "1?2" 不是十进制数
   2 CPU 列表无效: 1?2 中的 "1?2" 不是十进制数
   2 CPU 列表无效: 18446744073709551616-5 中的 "18446744073709551616-5" 起点大于终点
   2 CPU 列表过长: 128 字节，applist-check 只读取 present 文件的前 127 字节

@@ -37,6 +37,10 @@ the name the lint was started by (a runner such as valgrind gives its path).
   applist-lint: 未知选项: -x
   用法: applist-lint [选项] 文件...
   [2]
+  $ usage -:x -p 0-7 good.conf
+  applist-lint: 未知选项: -:
+  用法: applist-lint [选项] 文件...
+  [2]
   $ usage --bogus good.conf
   applist-lint: 未知选项: --bogus
   用法: applist-lint [选项] 文件...
@@ -71,6 +75,10 @@ the name the lint was started by (a runner such as valgrind gives its path).
   [2]
   $ usage -p 8-7 good.conf
   CPU 列表无效: 8-7 中的 "8-7" 起点大于终点
+  用法: applist-lint [选项] 文件...
+  [2]
+  $ usage -p "$(printf '0,x\377\001')" good.conf
+  CPU 列表无效: 0,x\xFF? 中的 "x\xFF?" 不是十进制数
   用法: applist-lint [选项] 文件...
   [2]
   $ usage -c good.conf

@@ -120,6 +120,23 @@ comments do not count.
   rules.conf:8:2: warning: 包名 "u｟" 含有包名和进程名都不会有的字节 '｟'：没有应用叫这个名字 [W113]
   [1]
 
+W117, braces that hold blanks only: the rule names no thread and is the
+package's. Not for a named thread (W111) nor empty braces (E006); silenced
+as any warning; in every format.
+
+  $ lint 'game{ }=1 # c\nmail{\t }=0-3  \nmap{x }=1\nx{}=1\nv{ }=1 # applist-lint: disable=W117\n'
+  rules.conf:1:6: warning: 线程名只有空白：规则没有指定线程，作用于整个包，读作 "game=1" [W117]
+  rules.conf:2:6: warning: 线程名只有空白：规则没有指定线程，作用于整个包，读作 "mail=0-3" [W117]
+  rules.conf:3:6: warning: 线程名以空白结尾：线程名是 "x "，没有线程叫这个名字 [W111]
+  rules.conf:4:1: error: 无效规则：线程名为空: x [E006]
+  [1]
+  $ lint 'game{ }=1\n' 0-7 -f json; lint 'game{ }=1\n' 0-7 -f github
+  {"diagnostics":[
+  {"file":"rules.conf","line":1,"column":6,"level":"warning","code":"W117","message":"线程名只有空白：规则没有指定线程，作用于整个包，读作 \"game=1\""}
+  ]}
+  ::warning file=rules.conf,line=1,col=6,title=W117::线程名只有空白：规则没有指定线程，作用于整个包，读作 "game=1"
+  [1]
+
 W199, a directive that names an unknown code or an error code.
 
   $ lint '# applist-lint: disable=W999\n# applist-lint: disable=E002\nbad line\n# applist-lint: disable=W101\ngame=010\n' 0-15

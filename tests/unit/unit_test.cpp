@@ -96,3 +96,31 @@ TEST(ReadGuard, LeavesMaskAndDispositionAsTheyWere) {
     ASSERT_EQ(sigaction(SIGBUS, nullptr, &now), 0);
     EXPECT_EQ(now.sa_handler, then.sa_handler);
 }
+
+// A SIGBUS sent during the loop reaches the handler the process had, and the
+// guard is back for the next line.
+volatile std::sig_atomic_t sent_count = 0;
+struct raising_sink final : report_sink {
+    bool guarded = false;
+    void begin_line(std::size_t line, const char*, std::size_t) override {
+        struct sigaction now {};
+        if (line == 1) (void)raise(SIGBUS);
+        else guarded = sigaction(SIGBUS, nullptr, &now) == 0 && (now.sa_flags & SA_SIGINFO) != 0;
+    }
+    void report(const fault&) override {}
+};
+TEST(ReadGuard, PassesASentSignalOnAndStays) {
+    struct sigaction counting {}, before {};
+    counting.sa_handler = [](int) { ++sent_count; };
+    ASSERT_EQ(sigaction(SIGBUS, &counting, &before), 0);
+    cpu_set_t present;
+    CPU_ZERO(&present);
+    raising_sink sink;
+    rule_set set;
+    ASSERT_TRUE(create_rule_set(set, present, "", sink));
+    run_state state;
+    check_lines("\n\n", 2, set, state);
+    EXPECT_EQ(sent_count, 1);
+    EXPECT_TRUE(sink.guarded);
+    ASSERT_EQ(sigaction(SIGBUS, &before, nullptr), 0);
+}
