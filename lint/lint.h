@@ -156,16 +156,20 @@ void append_escaped(std::string& out, const char* text, std::size_t length);
 void copy_character(const char* p, std::size_t available, char (&out)[8]);
 // The `length` bytes at `p` as a text, cut to max_line_length bytes.
 void copy_text(char (&out)[max_line_length + 1], const char* p, std::size_t length);
+// Whether the `length` bytes of `line` start with UTF-8's byte-order mark.
+[[nodiscard]] bool starts_with_bom(const char* line, std::size_t length);
+// The length of the `length` bytes of `text` without the blanks at their end.
+[[nodiscard]] std::size_t without_trailing_blanks(const char* text, std::size_t length);
 // Room for any CPU set written as a list: every other CPU is about 2000 bytes.
 constexpr std::size_t cpu_list_text_size = 4096;
 // The CPUs the list `text` sets, as the kernel writes a list ("0,8",
 // "5-1023"), or the empty text.
 void kernel_list(const char* text, char (&out)[cpu_list_text_size]);
 
-// ---- Findings of one file (lint/checks.cpp).
+// ---- Findings of one file (lint/findings.cpp).
 
 // The findings of one file and their texts, in storage of their own that
-// grows by doubling; a failed growth is reported, never fatal.
+// grows by doubling (grow_to_fit); a failed growth is reported, never fatal.
 struct finding_list {
     finding* items = nullptr;
     std::size_t count = 0;
@@ -187,11 +191,15 @@ struct finding_list {
 // Orders the findings by line, column and code.
 void sort_findings(finding_list& list);
 
+// ---- The lint's sink (lint/sink.cpp) and its checks, each in a file of its
+// own: directives.cpp, full_width.cpp, names.cpp, cpu_list_warnings.cpp.
+
 // The lint's sink: told everything the checker sees of each line, it keeps
 // the checker's faults as errors and adds the warnings, each at its column,
 // filtered by -e, -s and the file's directives. Findings of a line are kept
 // in `list` as the line ends (finish_line), the faults of the file itself
-// apart.
+// apart. A check of a rule's names starts from check_names, called once the
+// rule is parsed.
 class lint_sink final : public report_sink, public cpu_list_observer {
 public:
     lint_sink(const lint_options& options, finding_list& list);
@@ -236,16 +244,22 @@ private:
         char detail[max_line_length + 1];
     };
 
+    // sink.cpp: a finding of the current line, at most one per code.
     void add(lint_code code, std::size_t column, const char* text, std::size_t length);
     [[nodiscard]] bool silenced(lint_code code) const;
+    // directives.cpp
     void apply_directive(const char* comment, std::size_t length, std::size_t at, bool for_this_line);
+    // full_width.cpp
     void check_full_width(std::size_t end);
     void check_long_line();
     void add_full_width(std::size_t at, const char* form, unsigned code_point);
+    // names.cpp
     void check_names(const char* buffer, const parsed_rule& rule);
+    // cpu_list_warnings.cpp
     void note(lint_code code, std::size_t offset, list_oddity why, const char* detail, std::size_t detail_length,
               unsigned long value = 0);
     void note_oddity(std::size_t offset, list_oddity why);
+    // sink.cpp: bytes a code that wins over others has reported.
     void claim(std::size_t offset, std::size_t count);
     [[nodiscard]] bool claimed(std::size_t offset) const;
     [[nodiscard]] std::size_t column(std::size_t offset) const;

@@ -8,6 +8,7 @@
 
 #include "cpuset/cpuset.h"
 #include "lint/lint.h"
+#include "rules/rules.h"
 
 namespace {
 
@@ -88,6 +89,15 @@ void copy_text(char (&out)[max_line_length + 1], const char* p, std::size_t leng
     if (length > max_line_length) length = max_line_length;
     std::memcpy(out, p, length);
     out[length] = '\0';
+}
+
+bool starts_with_bom(const char* line, std::size_t length) {
+    return length >= 3 && std::memcmp(line, "\xEF\xBB\xBF", 3) == 0;
+}
+
+std::size_t without_trailing_blanks(const char* text, std::size_t length) {
+    while (length > 0 && is_blank(text[length - 1])) --length;
+    return length;
 }
 
 void kernel_list(const char* text, char (&out)[cpu_list_text_size]) {

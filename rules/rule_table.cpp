@@ -75,8 +75,6 @@ bool make_room(rule_set& set) {
     return true;
 }
 
-bool has_wildcard(const char* name) { return std::strpbrk(name, "*?[") != nullptr; }
-
 // Appends the rule at `position` to the wildcard list, doubling it when full.
 // Returns false, with the list as it was, when the larger storage cannot be had.
 bool add_wildcard(wildcard_list& list, std::size_t position) {

@@ -37,6 +37,9 @@ void copy_field(char (&field)[N], const char* text) {
 // return and space, and nothing else (not even what the locale calls space).
 constexpr bool is_blank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
+// Whether `name` is a pattern: it holds '*', '?' or '['.
+inline bool has_wildcard(const char* name) { return std::strpbrk(name, "*?[") != nullptr; }
+
 // One accepted rule.
 struct rule {
     char package[package_size];  // may hold '*', '?', '['; may be empty
