@@ -29,10 +29,10 @@ bool add_finding(finding_list& list, std::size_t line, std::size_t column, lint_
     return true;
 }
 
-void sort_findings(finding_list& list) {
-    std::sort(list.items, list.items + list.count, [](const finding& a, const finding& b) {
-        if (a.line != b.line) return a.line < b.line;
-        if (a.column != b.column) return a.column < b.column;
-        return a.code < b.code;
-    });
+bool comes_before(const finding& a, const finding& b) {
+    if (a.line != b.line) return a.line < b.line;
+    if (a.column != b.column) return a.column < b.column;
+    return a.code < b.code;
 }
+
+void sort_findings(finding_list& list) { std::sort(list.items, list.items + list.count, comes_before); }

@@ -188,7 +188,9 @@ struct finding_list {
 // it was, when the storage could not grow.
 [[nodiscard]] bool add_finding(finding_list& list, std::size_t line, std::size_t column, lint_code code,
                                const char* text, std::size_t length);
-// Orders the findings by line, column and code.
+// Whether `a` is written before `b`: by line, column and code.
+[[nodiscard]] bool comes_before(const finding& a, const finding& b);
+// Orders the findings so.
 void sort_findings(finding_list& list);
 
 // ---- The lint's sink (lint/sink.cpp) and its checks, each in a file of its

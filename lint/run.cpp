@@ -95,16 +95,14 @@ int write_file(output_state& out, const char* name, const file_verdict& verdict,
     read_fault.kind = fault_kind::file_read_failed;
     read_fault.line_number = verdict.read_failed_line;
     read_fault.text = name;
-    const lint_code read_code = code_of(read_fault.kind);
+    // The read failure goes where it sorts, at column 1 of its line.
+    const finding read_failure{verdict.read_failed_line, 1, 0, 0, code_of(read_fault.kind)};
     sort_findings(list);
     bool read_failure_written = !verdict.read_failed;
     for (std::size_t i = 0; i <= list.count; ++i) {
-        // The read failure goes where it sorts, at column 1 of its line.
         const finding* f = i < list.count ? &list.items[i] : nullptr;
-        if (!read_failure_written &&
-            (f == nullptr || f->line > verdict.read_failed_line ||
-             (f->line == verdict.read_failed_line && (f->column > 1 || (f->column == 1 && f->code > read_code))))) {
-            emit(verdict.read_failed_line, 1, read_code, text, checker_text(text, read_fault));
+        if (!read_failure_written && (f == nullptr || comes_before(read_failure, *f))) {
+            emit(read_failure.line, read_failure.column, read_failure.code, text, checker_text(text, read_fault));
             read_failure_written = true;
         }
         if (f == nullptr || is_silenced(f->code, 0, false, file_disabled)) continue;

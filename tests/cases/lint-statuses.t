@@ -37,8 +37,10 @@ the name the lint was started by (a runner such as valgrind gives its path).
   applist-lint: 未知选项: -x
   用法: applist-lint [选项] 文件...
   [2]
-  $ usage -:x -p 0-7 good.conf
+  $ usage -:x -p 0-7 good.conf; usage --help=x good.conf
   applist-lint: 未知选项: -:
+  用法: applist-lint [选项] 文件...
+  applist-lint: 未知选项: --help=x
   用法: applist-lint [选项] 文件...
   [2]
   $ usage --bogus good.conf
