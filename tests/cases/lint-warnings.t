@@ -103,12 +103,12 @@ W113); elsewhere its bytes are W113.
   rules.conf:5:3: warning: 包名 "ga﻿me" 含有包名和进程名都不会有的字节 '﻿'：没有应用叫这个名字 [W113]
   [1]
 
-W116, a full-width form outside comments (both halves of U+FF01-U+FF5E, up
-to the edges of each, and U+3000-U+3002), named with the character meant;
-other wide characters (U+FF00, U+FF5F, U+3003), comments and bytes after a
+W116, a full-width form outside comments (both halves of U+FF01-U+FF5E, up to
+the edges of each, and U+3000-U+3002), named with the character meant; other
+wide characters (U+FF00, U+FF5F, U+3003, U+4F1A), comments and bytes after a
 NUL do not count.
 
-  $ lint 'y\357\274\2351\nab\357\274\214\357\274\214c=1\n\357\275\207ame=1\nmail=0\357\274\2141\ncom\343\200\202example=1\nz\343\200\200=1\nv=1\343\200\2012\n\357\274\201=1\na\357\274\277=1\nb=1\357\275\200\n\357\275\236x=1\nu\357\275\237=1\n\357\274\200=1\nc\343\200\203=1\nd=1\000\357\274\214\nok=1 # \357\274\235\n# y\357\274\2351\n'
+  $ lint 'y\357\274\2351\nab\357\274\214\357\274\214c=1\n\357\275\207ame=1\nmail=0\357\274\2141\ncom\343\200\202example=1\nz\343\200\200=1\nv=1\343\200\2012\n\357\274\201=1\na\357\274\277=1\nb=1\357\275\200\n\357\275\236x=1\nu\357\275\237=1\n\357\274\200=1\nc\343\200\203=1\n\344\274\232=1\nd=1\000\357\274\214\nok=1 # \357\274\235\n# y\357\274\2351\n'
   rules.conf:1:1: error: 无效规则：缺少 '=': y＝1 [E002]
   rules.conf:1:2: warning: 全角字符 '＝' (U+FF1D)：这里应写 ASCII 的 '=' [W116]
   rules.conf:2:3: warning: 全角字符 '，' (U+FF0C)：这里应写 ASCII 的 ',' [W116]
@@ -124,6 +124,7 @@ NUL do not count.
   rules.conf:12:2: warning: 包名 "u｟" 含有包名和进程名都不会有的字节 '｟'：没有应用叫这个名字 [W113]
   rules.conf:13:1: warning: 包名 "＀" 含有包名和进程名都不会有的字节 '＀'：没有应用叫这个名字 [W113]
   rules.conf:14:2: warning: 包名 "c〃" 含有包名和进程名都不会有的字节 '〃'：没有应用叫这个名字 [W113]
+  rules.conf:15:1: warning: 包名 "会" 含有包名和进程名都不会有的字节 '会'：没有应用叫这个名字 [W113]
   [1]
 
 W199, a directive that names an unknown code or an error code.
