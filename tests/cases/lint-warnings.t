@@ -24,13 +24,13 @@ W103, an item dropped without a word (a reversed range is an error
 instead); W104, a range cut at 1023, even one that starts at 1023; -0 is
 CPU 0, its sign W105.
 
-  $ lint 'a=0,2000\nb=0,-1\nc=3 -5\nd=1-2-3\ne=0,1023\nf=2000-1500\ng=1000-2000\nh=5--3\ni=1023-2000\nj=1,-0\nk=1000-1023\nl=2000-3000\n' 0-1023
+  $ lint 'a=0,2000\nb=0,-1\nc=3 -5\nd=1-2-3\ne=0,1023\nf=2000-1999\ng=1000-2000\nh=5--3\ni=1023-2000\nj=1,-0\nk=1000-1023\nl=2000-3000\n' 0-1023
   rules.conf:1:5: warning: "2000" 大于 1023 或为负数，整项被丢弃：规则实际的 CPU 为 "0" [W103]
   rules.conf:2:5: warning: "-1" 大于 1023 或为负数，整项被丢弃：规则实际的 CPU 为 "0" [W103]
   rules.conf:3:4: warning: strtoul 接受数字前的 ' '，内核从不这样写：规则实际的 CPU 为 "3" [W105]
   rules.conf:3:5: warning: "-5" 大于 1023 或为负数，整项被丢弃：规则实际的 CPU 为 "3" [W103]
   rules.conf:4:6: warning: "-3" 大于 1023 或为负数，整项被丢弃：规则实际的 CPU 为 "1-2" [W103]
-  rules.conf:6:3: error: 无效 CPU 范围：2000-1500 在规则 f{}=2000-1500，超出可用 CPU (0-1023) [E011]
+  rules.conf:6:3: error: 无效 CPU 范围：2000-1999 在规则 f{}=2000-1999，超出可用 CPU (0-1023) [E011]
   rules.conf:7:3: warning: 范围 "1000-2000" 的终点大于 1023 或为负数，只取到 1023：规则实际的 CPU 为 "1000-1023" [W104]
   rules.conf:8:3: warning: 范围 "5--3" 的终点大于 1023 或为负数，只取到 1023：规则实际的 CPU 为 "5-1023" [W104]
   rules.conf:8:5: warning: strtoul 接受数字前的 '-'，内核从不这样写：规则实际的 CPU 为 "5-1023" [W105]
