@@ -5,7 +5,7 @@ in a value's comment holds for its own line (its codes end at a blank, ',' or
 
   $ . "$SRCDIR/tests/case_helpers.sh"
 
-  $ lint '# applist-lint: disable=W101\n\n# another comment\na=010\nb=010\n#applist-lint:disable = W102 , W110\n  #   applist-lint :  disable=W101\nc =0x10,010\nd=010 # applist-lint: disable=W101# why\ne=010 # applist-lint: disable=W102\ng{UnityGfxDeviceWorker}=1\n# applist-lint: disable-file=W112\nh =1\n# applist-lint: disable-file=W110\n' 0-15
+  $ lint '# applist-lint: disable=W101\n\n# another comment\na=010\nb=010\n#applist-lint:disable = W102 , W110\n  #   applist-lint :  disable=W101\nc =0x10,010\nd=010 # applist-lint: disable=W101# why\ne=010 # applist-lint: disable=W102\ng{UnityGfxDeviceWorker}=1\n# applist-lint: disable-file=W112\nh =1\nm=0\357\274\2141\n# applist-lint: disable-file=W110,W116\n' 0-15
   rules.conf:5:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
   rules.conf:8:4: error: 无效 CPU 范围：16 在规则 c {}=0x10,010，超出可用 CPU (0-15) [E011]
   rules.conf:10:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
