@@ -49,3 +49,10 @@ makes two lines through a pipe).
   配置文件不存在: no
   such\x1b.conf (esc)
   [1]
+
+A path as long as the tool takes one (4095 bytes) is shown whole there too.
+
+  $ path=$(head -c 4095 /dev/zero | tr '\0' x) && on_tty 'applist-check -c "$path"' > out
+  [1]
+  $ wc -c < out
+  4119
