@@ -24,7 +24,7 @@ W103, an item dropped without a word (a reversed range is an error
 instead); W104, a range cut at 1023, even one that starts at 1023; -0 is
 CPU 0, its sign W105.
 
-  $ lint 'a=0,2000\nb=0,-1\nc=3 -5\nd=1-2-3\ne=0,1023\nf=2000-1999\ng=1000-2000\nh=5--3\ni=1023-2000\nj=1,-0\nk=1000-1023\nl=2000-3000\n' 0-1023
+  $ lint 'a=0,2000\nb=0,-1\nc=3 -5\nd=1-2-3\ne=0,1023\nf=2000-1999\ng=1000-2000\nh=5--3\ni=1023-2000\nj=1,-0\nk=1000-1023\nl=2000-2000\n' 0-1023
   rules.conf:1:5: warning: "2000" 大于 1023 或为负数，整项被丢弃：规则实际的 CPU 为 "0" [W103]
   rules.conf:2:5: warning: "-1" 大于 1023 或为负数，整项被丢弃：规则实际的 CPU 为 "0" [W103]
   rules.conf:3:4: warning: strtoul 接受数字前的 ' '，内核从不这样写：规则实际的 CPU 为 "3" [W105]
@@ -36,8 +36,8 @@ CPU 0, its sign W105.
   rules.conf:8:5: warning: strtoul 接受数字前的 '-'，内核从不这样写：规则实际的 CPU 为 "5-1023" [W105]
   rules.conf:9:3: warning: 范围 "1023-2000" 的终点大于 1023 或为负数，只取到 1023：规则实际的 CPU 为 "1023" [W104]
   rules.conf:10:5: warning: strtoul 接受数字前的 '-'，内核从不这样写：规则实际的 CPU 为 "0-1" [W105]
-  rules.conf:12:3: error: 无效 CPU 范围：2000-3000 在规则 l{}=2000-3000，无有效 CPU [E012]
-  rules.conf:12:3: warning: "2000-3000" 大于 1023 或为负数，整项被丢弃：规则实际的 CPU 为 "" [W103]
+  rules.conf:12:3: error: 无效 CPU 范围：2000-2000 在规则 l{}=2000-2000，无有效 CPU [E012]
+  rules.conf:12:3: warning: "2000-2000" 大于 1023 或为负数，整项被丢弃：规则实际的 CPU 为 "" [W103]
   [1]
 
 W105, list syntax the kernel never writes; not the blanks before a value's
@@ -64,11 +64,12 @@ and blanks after '}' belong to neither.
   [1]
 
 W112, a thread name longer than Linux keeps, with the name the phone shows:
-the last 15 bytes of a name with a '.' and no '@', the first 15 otherwise.
+the last 15 bytes of a name with a '.' and no '@', the first 15 otherwise;
+16 bytes are already too many.
 
-  $ lint 'g{UnityGfxDeviceWorker}=4\ng{com.example.Worker1}=4\ng{a.b@Worker.Thread12}=4\ng{UnityGfxDeviceW}=4\ng{Unity*DeviceWorkerThr}=4\ng{Render?ThreadWorker}=4\ng{Render[0-9]ThreadWorker}=4\n'
+  $ lint 'g{UnityGfxDeviceWorker}=4\ng{com.example.Work}=4\ng{a.b@Worker.Thread12}=4\ng{UnityGfxDeviceW}=4\ng{Unity*DeviceWorkerThr}=4\ng{Render?ThreadWorker}=4\ng{Render[0-9]ThreadWorker}=4\n'
   rules.conf:1:3: warning: 线程名 "UnityGfxDeviceWorker" 有 20 字节，Linux 只保留 15 字节，手机上显示为 "UnityGfxDeviceW" [W112]
-  rules.conf:2:3: warning: 线程名 "com.example.Worker1" 有 19 字节，Linux 只保留 15 字节，手机上显示为 "example.Worker1" [W112]
+  rules.conf:2:3: warning: 线程名 "com.example.Work" 有 16 字节，Linux 只保留 15 字节，手机上显示为 "om.example.Work" [W112]
   rules.conf:3:3: warning: 线程名 "a.b@Worker.Thread12" 有 19 字节，Linux 只保留 15 字节，手机上显示为 "a.b@Worker.Thre" [W112]
   [1]
 
