@@ -1,10 +1,11 @@
 Silencing warnings in the file: a directive in a comment line holds for the
 next line that is neither blank nor a comment, directives in a row add up, one
-in a value's comment holds for its own line, disable-file for the whole file.
+in a value's comment holds for its own line (its codes end at a blank, ',' or
+'#'), disable-file for the whole file, and two of them add up.
 
   $ . "$SRCDIR/tests/case_helpers.sh"
 
-  $ lint '# applist-lint: disable=W101\n\n# another comment\na=010\nb=010\n#applist-lint:disable = W102 , W110\n  #   applist-lint :  disable=W101\nc =0x10,010\nd=010 # applist-lint: disable=W101\ne=010 # applist-lint: disable=W102\ng{UnityGfxDeviceWorker}=1\n# applist-lint: disable-file=W112\n' 0-15
+  $ lint '# applist-lint: disable=W101\n\n# another comment\na=010\nb=010\n#applist-lint:disable = W102 , W110\n  #   applist-lint :  disable=W101\nc =0x10,010\nd=010 # applist-lint: disable=W101# why\ne=010 # applist-lint: disable=W102\ng{UnityGfxDeviceWorker}=1\n# applist-lint: disable-file=W112\nh =1\nm=0\357\274\2141\n# applist-lint: disable-file=W110,W116\n' 0-15
   rules.conf:5:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
   rules.conf:8:4: error: 无效 CPU 范围：16 在规则 c {}=0x10,010，超出可用 CPU (0-15) [E011]
   rules.conf:10:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
@@ -18,15 +19,16 @@ A line too long to parse takes the directives before it too.
   rules.conf:3:303: warning: 全角字符 '，' (U+FF0C)：这里应写 ASCII 的 ',' [W116]
   [1]
 
-Near-misses: no colon, no '=', another tool's name, a code the line does not
-have, a directive after the line.
+Near-misses: no name, no colon, no '=', another tool's name, a code the line
+does not have, a directive after the line.
 
-  $ lint '# applist-lint disable=W101\na=010\n# applist-lint: disable W101\nf=010\n# applist-link: disable=W101\nb=010\n# applist-lint: disable=W102\nc=010\nd=010\n# applist-lint: disable=W101\n' 0-15
+  $ lint '# : disable=W101\ng=010\n# applist-lint disable=W101\na=010\n# applist-lint: disable W101\nf=010\n# applist-link: disable=W101\nb=010\n# applist-lint: disable=W102\nc=010\nd=010\n# applist-lint: disable=W101\n' 0-15
   rules.conf:2:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
   rules.conf:4:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
   rules.conf:6:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
   rules.conf:8:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
-  rules.conf:9:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
+  rules.conf:10:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
+  rules.conf:11:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
   [1]
 
 Errors are never silenced, and W199 not at all: a directive that names an

@@ -40,15 +40,15 @@ count characters, an invalid byte as one.
   [1]
 
 A file without a rule, and files that cannot be checked, are findings about
-the whole file.
+the whole file; their names are escaped as every text is.
 
   $ lint '# only a comment\n'
   rules.conf: error: 未加载有效规则 [E021]
   [1]
   $ : > empty.conf && mkdir dir
-  $ applist-lint -p 0-7 missing.conf empty.conf dir > out
+  $ applist-lint -p 0-7 "$(printf 'no\033.conf')" empty.conf dir > out
   [2]
   $ sed 's/\(无法映射配置文件 [^:]*\): .* \[/\1: ... [/' out
-  missing.conf: error: 配置文件不存在: missing.conf [E020]
+  no\x1B.conf: error: 配置文件不存在: no\x1B.conf [E020]
   empty.conf: error: 无法映射配置文件 empty.conf: ... [E020]
   dir: error: 无法映射配置文件 dir: ... [E020]

@@ -44,113 +44,47 @@ each format: line, column and code of each finding.
   25:1 warning W115
   26:7 warning W116
 
-A file with every kind of byte that is shown escaped: control characters
-(C0, DEL, C1) and bytes outside UTF-8 as \xHH, a backslash doubled, while
-U+00A0, U+10000 and U+10FFFF stay as they are; columns count characters, an invalid
-byte as one; a finding about the whole file has no line.
+A file with every kind of byte that is shown escaped: control characters (C0,
+DEL, C1) and bytes outside UTF-8 as \xHH (overlong forms of 2, 3 and 4 bytes,
+surrogates, values past U+10FFFF, lead bytes F5 to FF, sequences cut short, by
+another byte or the line's end), a backslash doubled, while U+00A0, U+0800,
+U+D7FF, U+E000, U+10000 and U+10FFFF stay as they are; columns count
+characters, an invalid byte as one; a finding about the whole file has no
+line.
 
-  $ printf 'a\\b\n\377\001\033[1m\302\237\302\240\364\217\277\277\364\220\200\200\360\220\200\200\n\346\270\270\347=010\nc%%d=9\n' > 'x,y:%.conf'
+  $ printf 'a\\b\n\377\001\033[1m\302\237\302\240\364\217\277\277\364\220\200\200\360\220\200\200 \300\200\301\277\340\200\200\340\237\277\360\200\200\200\360\217\277\277\355\240\200\355\277\277\365\376 \340\240\200\355\237\277\356\200\200 \360\220\200x\346\270\n\346\270\270\347=010\nc%%d=9\n' > 'x,y:%.conf'
   $ applist-lint -p 0-7 'x,y:%.conf'
   x,y:%.conf: error: 未加载有效规则 [E021]
   x,y:%.conf:1:1: error: 无效规则：缺少 '=': a\\b [E002]
-  x,y:%.conf:2:1: error: 无效规则：缺少 '=': \xFF\x01\x1B[1m\xC2\x9F 􏿿\xF4\x90\x80\x80𐀀 [E002]
+  x,y:%.conf:2:1: error: 无效规则：缺少 '=': \xFF\x01\x1B[1m\xC2\x9F 􏿿\xF4\x90\x80\x80𐀀 \xC0\x80\xC1\xBF\xE0\x80\x80\xE0\x9F\xBF\xF0\x80\x80\x80\xF0\x8F\xBF\xBF\xED\xA0\x80\xED\xBF\xBF\xF5\xFE ࠀ퟿ \xF0\x90\x80x\xE6\xB8 [E002]
   x,y:%.conf:3:1: warning: 包名 "游\xE7" 含有包名和进程名都不会有的字节 '游'：没有应用叫这个名字 [W113]
   x,y:%.conf:3:4: error: 无效 CPU 范围：8 在规则 游\xE7{}=010，超出可用 CPU (0-7) [E011]
   x,y:%.conf:3:4: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
   x,y:%.conf:4:5: error: 无效 CPU 范围：9 在规则 c%d{}=9，超出可用 CPU (0-7) [E011]
   [1]
 
-JSON: one document for the whole run, keys in a fixed order, valid for a
-JSON parser whatever bytes the file and its name hold.
+JSON: one document for the whole run, one finding a line with its keys in a
+fixed order, the closing on a line of its own; valid for a JSON parser
+whatever bytes the file and its name hold.
 
   $ printf 'bad\n' > "$(printf 'n\377\t.conf')" && printf 'game=0\n' > clean.conf
   $ applist-lint -p 0-7 -f json 'x,y:%.conf' n*.conf missing.conf > out.json
   [2]
-  $ python3 -m json.tool --no-ensure-ascii out.json
-  {
-      "diagnostics": [
-          {
-              "file": "x,y:%.conf",
-              "line": 0,
-              "column": 0,
-              "level": "error",
-              "code": "E021",
-              "message": "未加载有效规则"
-          },
-          {
-              "file": "x,y:%.conf",
-              "line": 1,
-              "column": 1,
-              "level": "error",
-              "code": "E002",
-              "message": "无效规则：缺少 '=': a\\\\b"
-          },
-          {
-              "file": "x,y:%.conf",
-              "line": 2,
-              "column": 1,
-              "level": "error",
-              "code": "E002",
-              "message": "无效规则：缺少 '=': \\xFF\\x01\\x1B[1m\\xC2\\x9F 􏿿\\xF4\\x90\\x80\\x80𐀀"
-          },
-          {
-              "file": "x,y:%.conf",
-              "line": 3,
-              "column": 1,
-              "level": "warning",
-              "code": "W113",
-              "message": "包名 \"游\\xE7\" 含有包名和进程名都不会有的字节 '游'：没有应用叫这个名字"
-          },
-          {
-              "file": "x,y:%.conf",
-              "line": 3,
-              "column": 4,
-              "level": "error",
-              "code": "E011",
-              "message": "无效 CPU 范围：8 在规则 游\\xE7{}=010，超出可用 CPU (0-7)"
-          },
-          {
-              "file": "x,y:%.conf",
-              "line": 3,
-              "column": 4,
-              "level": "warning",
-              "code": "W101",
-              "message": "\"010\" 以 0 开头，按八进制读取：规则实际的 CPU 为 \"8\""
-          },
-          {
-              "file": "x,y:%.conf",
-              "line": 4,
-              "column": 5,
-              "level": "error",
-              "code": "E011",
-              "message": "无效 CPU 范围：9 在规则 c%d{}=9，超出可用 CPU (0-7)"
-          },
-          {
-              "file": "n\\xFF\\x09.conf",
-              "line": 0,
-              "column": 0,
-              "level": "error",
-              "code": "E021",
-              "message": "未加载有效规则"
-          },
-          {
-              "file": "n\\xFF\\x09.conf",
-              "line": 1,
-              "column": 1,
-              "level": "error",
-              "code": "E002",
-              "message": "无效规则：缺少 '=': bad"
-          },
-          {
-              "file": "missing.conf",
-              "line": 0,
-              "column": 0,
-              "level": "error",
-              "code": "E020",
-              "message": "配置文件不存在: missing.conf"
-          }
-      ]
-  }
+  $ cat out.json
+  {"diagnostics":[
+  {"file":"x,y:%.conf","line":0,"column":0,"level":"error","code":"E021","message":"未加载有效规则"},
+  {"file":"x,y:%.conf","line":1,"column":1,"level":"error","code":"E002","message":"无效规则：缺少 '=': a\\\\b"},
+  {"file":"x,y:%.conf","line":2,"column":1,"level":"error","code":"E002","message":"无效规则：缺少 '=': \\xFF\\x01\\x1B[1m\\xC2\\x9F 􏿿\\xF4\\x90\\x80\\x80𐀀 \\xC0\\x80\\xC1\\xBF\\xE0\\x80\\x80\\xE0\\x9F\\xBF\\xF0\\x80\\x80\\x80\\xF0\\x8F\\xBF\\xBF\\xED\\xA0\\x80\\xED\\xBF\\xBF\\xF5\\xFE ࠀ퟿ \\xF0\\x90\\x80x\\xE6\\xB8"},
+  {"file":"x,y:%.conf","line":3,"column":1,"level":"warning","code":"W113","message":"包名 \"游\\xE7\" 含有包名和进程名都不会有的字节 '游'：没有应用叫这个名字"},
+  {"file":"x,y:%.conf","line":3,"column":4,"level":"error","code":"E011","message":"无效 CPU 范围：8 在规则 游\\xE7{}=010，超出可用 CPU (0-7)"},
+  {"file":"x,y:%.conf","line":3,"column":4,"level":"warning","code":"W101","message":"\"010\" 以 0 开头，按八进制读取：规则实际的 CPU 为 \"8\""},
+  {"file":"x,y:%.conf","line":4,"column":5,"level":"error","code":"E011","message":"无效 CPU 范围：9 在规则 c%d{}=9，超出可用 CPU (0-7)"},
+  {"file":"n\\xFF\\x09.conf","line":0,"column":0,"level":"error","code":"E021","message":"未加载有效规则"},
+  {"file":"n\\xFF\\x09.conf","line":1,"column":1,"level":"error","code":"E002","message":"无效规则：缺少 '=': bad"},
+  {"file":"missing.conf","line":0,"column":0,"level":"error","code":"E020","message":"配置文件不存在: missing.conf"}
+  ]}
+  $ python3 -c 'import json, sys; d = json.load(sys.stdin)["diagnostics"]; print(len(d), d[2]["message"], d[7]["file"])' < out.json
+  10 无效规则：缺少 '=': \xFF\x01\x1B[1m\xC2\x9F 􏿿\xF4\x90\x80\x80𐀀 \xC0\x80\xC1\xBF\xE0\x80\x80\xE0\x9F\xBF\xF0\x80\x80\x80\xF0\x8F\xBF\xBF\xED\xA0\x80\xED\xBF\xBF\xF5\xFE ࠀ퟿ \xF0\x90\x80x\xE6\xB8 n\xFF\x09.conf
   $ applist-lint -p 0-7 --format=json clean.conf
   {"diagnostics":[]}
 
@@ -160,7 +94,7 @@ the title also : is %3A and , is %2C.
   $ applist-lint -p 0-7 -f github 'x,y:%.conf'
   ::error file=x%2Cy%3A%25.conf,title=E021::未加载有效规则
   ::error file=x%2Cy%3A%25.conf,line=1,col=1,title=E002::无效规则：缺少 '=': a\\b
-  ::error file=x%2Cy%3A%25.conf,line=2,col=1,title=E002::无效规则：缺少 '=': \xFF\x01\x1B[1m\xC2\x9F 􏿿\xF4\x90\x80\x80𐀀
+  ::error file=x%2Cy%3A%25.conf,line=2,col=1,title=E002::无效规则：缺少 '=': \xFF\x01\x1B[1m\xC2\x9F 􏿿\xF4\x90\x80\x80𐀀 \xC0\x80\xC1\xBF\xE0\x80\x80\xE0\x9F\xBF\xF0\x80\x80\x80\xF0\x8F\xBF\xBF\xED\xA0\x80\xED\xBF\xBF\xF5\xFE ࠀ퟿ \xF0\x90\x80x\xE6\xB8
   ::warning file=x%2Cy%3A%25.conf,line=3,col=1,title=W113::包名 "游\xE7" 含有包名和进程名都不会有的字节 '游'：没有应用叫这个名字
   ::error file=x%2Cy%3A%25.conf,line=3,col=4,title=E011::无效 CPU 范围：8 在规则 游\xE7{}=010，超出可用 CPU (0-7)
   ::warning file=x%2Cy%3A%25.conf,line=3,col=4,title=W101::"010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8"

@@ -37,6 +37,20 @@ checker, after the findings of the files already checked.
   one.conf:1:1: error: 无效规则：缺少 '=': oops [E002]
   [255]
 
+The line of each rule, kept for E010 (1024 of them at first), and the texts
+of the findings (4096 bytes at first, then 8192): E023 at the first rule's
+line, and at the line whose text no longer fits, after the findings before it.
+
+  $ { echo game=0; seq -f 'bad%g' 200; } > texts.conf
+  $ for nth in 1 2; do fail 8192 $nth applist-lint -p 0 texts.conf > out; echo "[$?]"; head -n 2 out; tail -n 1 out; done
+  [2]
+  texts.conf: error: 内存不足：第 1 行及以后的行没有检查完 [E023]
+  texts.conf: error: 内存不足：第 1 行及以后的行没有检查完 [E023]
+  [2]
+  texts.conf: error: 内存不足：第 129 行及以后的行没有检查完 [E023]
+  texts.conf:2:1: error: 无效规则：缺少 '=': bad1 [E002]
+  texts.conf:128:1: error: 无效规则：缺少 '=': bad127 [E002]
+
 Memory for the text of a finding being written (a text longer than 15 bytes
 gets 31): a message on standard error, status 2.
 
@@ -55,3 +69,12 @@ cannot grow past 2560 rules: E023 at line 1, and at line 2561.
   $ fail 1515520 1 applist-lint -p 0 many.conf
   many.conf: error: 内存不足：第 2561 行及以后的行没有检查完 [E023]
   [2]
+
+Standard output on a non-blocking pipe whose reader is slow (wouldblock.so):
+the lines of the write that would have blocked are lost, which status 2
+says, though the later writes go through.
+
+  $ LD_PRELOAD=$SHIMS/wouldblock.so applist-lint -p 0 texts.conf > out
+  [2]
+  $ tail -n 1 out
+  texts.conf:201:1: error: 无效规则：缺少 '=': bad200 [E002]

@@ -9,7 +9,9 @@ Usage errors are one message on standard error; standard output stays empty.
   $ applist-lint -p 0-15 warn.conf
   warn.conf:1:6: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
   [1]
-  $ applist-lint -p 0-15 -s error warn.conf
+  $ applist-lint -p 0-15 -s error -s warning warn.conf
+  warn.conf:1:6: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
+  [1]
   $ applist-lint --cpus=0-15 --severity=error bad.conf warn.conf
   bad.conf: error: 未加载有效规则 [E021]
   bad.conf:1:1: error: 无效规则：缺少 '=': bad [E002]
@@ -51,16 +53,16 @@ the name the lint was started by (a runner such as valgrind gives its path).
   applist-lint: 选项 -p 需要参数
   用法: applist-lint [选项] 文件...
   [2]
-  $ usage -f xml good.conf
-  applist-lint: 未知的输出格式: xml（可用 gcc、json、github）
+  $ usage -f "$(printf 'x\033ml')" good.conf
+  applist-lint: 未知的输出格式: x\x1Bml（可用 gcc、json、github）
   用法: applist-lint [选项] 文件...
   [2]
   $ usage -s info good.conf
   applist-lint: 未知的级别: info（可用 warning、error）
   用法: applist-lint [选项] 文件...
   [2]
-  $ usage -e W999 good.conf
-  applist-lint: -e 中的代码未知: "W999"
+  $ usage -e W1010,W101 good.conf
+  applist-lint: -e 中的代码未知: "W1010"
   用法: applist-lint [选项] 文件...
   [2]
   $ usage -e E001 good.conf
@@ -83,7 +85,7 @@ the name the lint was started by (a runner such as valgrind gives its path).
   CPU 列表无效: 0,x\xFF? 中的 "x\xFF?" 不是十进制数
   用法: applist-lint [选项] 文件...
   [2]
-  $ usage -c good.conf
+  $ usage -c
   applist-lint: 没有 -c 选项：-c 是 applist-check 指定配置文件的选项，applist-lint 直接给出文件名
   用法: applist-lint [选项] 文件...
   [2]
@@ -119,13 +121,16 @@ write to standard output, status 0.
   applist-lint 1.0.0
 
 Standard input through -, named with --stdin-filename; an empty, closed or
-unreadable standard input cannot be checked (the reason is the C library's).
+unreadable standard input cannot be checked (the reason is the C library's:
+for a directory, the system's own, as cat gives it).
 
   $ applist-lint -p 0-7 - < bad.conf
   -: error: 未加载有效规则 [E021]
   -:1:1: error: 无效规则：缺少 '=': bad [E002]
   [1]
-  $ applist-lint -p 0-7 --stdin-filename=rules/applist.conf good.conf - < bad.conf
+  $ applist-lint -p 0-7 --stdin-filename=rules/applist.conf bad.conf - good.conf < bad.conf
+  bad.conf: error: 未加载有效规则 [E021]
+  bad.conf:1:1: error: 无效规则：缺少 '=': bad [E002]
   rules/applist.conf: error: 未加载有效规则 [E021]
   rules/applist.conf:1:1: error: 无效规则：缺少 '=': bad [E002]
   [1]
@@ -139,8 +144,8 @@ unreadable standard input cannot be checked (the reason is the C library's).
   -: error: 无法读取标准输入: ... [E020]
   $ applist-lint -p 0-7 - < . > out
   [2]
-  $ reason
-  -: error: 无法读取标准输入: ... [E020]
+  $ test "$(cat out)" = "-: error: 无法读取标准输入: $(cat . 2>&1 | sed 's/^cat: .: //') [E020]" && echo same
+  same
 
 A FIFO cannot be checked either, and the lint does not wait for a writer.
 
@@ -149,8 +154,12 @@ A FIFO cannot be checked either, and the lint does not wait for a writer.
   $ reason
   fifo: error: 无法映射配置文件 fifo: ... [E020]
 
-Output that cannot be written gives 2.
+Output that cannot be written gives 2: a full disk, a pipe whose reader has
+gone (which ends no lint with SIGPIPE).
 
+  $ mkfifo gone && exec 4<>gone 5>gone 4<&-
+  $ applist-lint -p 0-7 bad.conf >&5
+  [2]
   $ applist-lint -p 0-7 bad.conf > /dev/full
   [2]
   $ applist-lint -h > /dev/full

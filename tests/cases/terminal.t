@@ -2,8 +2,9 @@ On a terminal, the texts a message takes from the rule file or the command
 line show each control character as '?': bytes 0x00 to 0x1F but tab, 0x7F,
 and U+0080 to U+009F (C2 80 to C2 9F). Any other byte, and every byte through
 a pipe or into a file, is shown as it is. script runs the tool on a
-pseudo-terminal; stty keeps line feeds from becoming CR LF there. cram ends a
-line at a CR.
+pseudo-terminal (what counts is standard output: below, once, standard input
+and standard error are elsewhere); stty keeps line feeds from becoming CR LF
+there. cram ends a line at a CR.
 Needs: script
 
   $ on_tty() { SHELL=/bin/sh script -qec "stty -onlcr; exec $1" /dev/null < /dev/null; }
@@ -12,7 +13,7 @@ A shared rule file cannot erase the messages above it, forge the summary or
 turn the text black on black.
 
   $ printf 'game=9\nother=0\nx\r\033[2K\033[1A\033[2K\033[1A\033[2K配置文件解析完成，共加载 2 条规则，0 条通配符规则\033[30;40m\n' > evil.conf
-  $ on_tty 'applist-check-for 0-7 -c evil.conf'
+  $ on_tty 'applist-check-for 0-7 -c evil.conf < evil.conf 2> /dev/null'
   第 1 行无效 CPU 范围：9 在规则 game{}=9，超出可用 CPU (0-7)
   第 3 行无效规则：缺少 '=': x??[2K?[1A?[2K?[1A?[2K配置文件解析完成，共加载 2 条规则，0 条通配符规则?[30;40m
   配置文件解析完成，共加载 1 条规则，0 条通配符规则
@@ -48,3 +49,10 @@ makes two lines through a pipe).
   配置文件不存在: no
   such\x1b.conf (esc)
   [1]
+
+A path as long as the tool takes one (4095 bytes) is shown whole there too.
+
+  $ path=$(head -c 4095 /dev/zero | tr '\0' x) && on_tty 'applist-check -c "$path"' > out
+  [1]
+  $ wc -c < out
+  4119
