@@ -14,8 +14,6 @@
 
 namespace {
 
-// Linux keeps this many bytes of a thread's name.
-constexpr std::size_t thread_name_kept = 15;
 // The first length a growing store gets.
 constexpr std::size_t initial_findings = 64;
 constexpr std::size_t initial_text_bytes = 4096;
@@ -196,6 +194,7 @@ void sort_findings(finding_list& list) {
 
 lint_sink::lint_sink(const lint_options& options, finding_list& list)
     : list_(list),
+      phone_(options.phone),
       excluded_(options.excluded),
       errors_only_(options.errors_only),
       list_warnings_wanted_(!options.errors_only) {}
@@ -463,6 +462,7 @@ void lint_sink::rule_parsed(const char* buffer, const parsed_rule& rule) {
     last_item_end_ = 0;
     last_item_open_ = false;
     check_names(buffer, rule);
+    if (phone_ != nullptr) check_phone(buffer, rule);
 }
 
 void lint_sink::check_names(const char* buffer, const parsed_rule& rule) {
@@ -502,11 +502,9 @@ void lint_sink::check_names(const char* buffer, const parsed_rule& rule) {
     if (thread_end < thread_length)
         add(lint_code::w111, column(thread_offset + thread_end), message, text_w111(message, thread));
     if (thread_length > thread_name_kept && std::strpbrk(thread, "*?[") == nullptr) {
-        // Android's runtime keeps the end of a name with a '.' and no '@'
-        // (a class name), the start of any other.
-        const bool keeps_end = std::strchr(thread, '.') != nullptr && std::strchr(thread, '@') == nullptr;
         char shown[thread_name_kept + 1];
-        std::memcpy(shown, keeps_end ? thread + thread_length - thread_name_kept : thread, thread_name_kept);
+        const std::string_view cut = shown_thread_name(thread, thread_length);
+        cut.copy(shown, thread_name_kept);
         shown[thread_name_kept] = '\0';
         add(lint_code::w112, column(thread_offset), message, text_w112(message, thread, thread_length, shown));
     }

@@ -12,6 +12,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 #include "cli/cli.h"
 #include "cpuset/cpuset.h"
@@ -23,13 +27,14 @@ enum class lint_code : std::uint8_t {
     e020, e021, e022, e023,
     w101, w102, w103, w104, w105,
     w110, w111, w112, w113, w114, w115, w116,
+    w130, w131, w132, w133,
     w199,
 };
 constexpr std::size_t code_count = static_cast<std::size_t>(lint_code::w199) + 1;
-static_assert(code_count <= 32, "a set of codes is one 32-bit mask");
+static_assert(code_count <= 64, "a set of codes is one 64-bit mask");
 
 // A set of codes, one bit each.
-using code_mask = std::uint32_t;
+using code_mask = std::uint64_t;
 constexpr code_mask bit(lint_code code) { return code_mask{1} << static_cast<unsigned>(code); }
 constexpr bool is_error(lint_code code) { return code <= lint_code::e023; }
 
@@ -51,6 +56,8 @@ struct finding {
 
 enum class output_format : std::uint8_t { gcc, json, github };
 
+struct phone_data;
+
 // What the command line asked for.
 struct lint_options {
     char* cpus = nullptr;  // --cpus; null: the kernel's present file
@@ -60,6 +67,10 @@ struct lint_options {
     const char* stdin_name = nullptr;
     char** files = nullptr;
     int file_count = 0;
+    const char* packages_file = nullptr;  // --packages
+    const char* threads_file = nullptr;   // --threads
+    bool adb = false;                     // --adb
+    phone_data* phone = nullptr;          // what the run read of them; null: none
 };
 
 enum class options_result { run, help, version, usage_error };
@@ -227,6 +238,7 @@ private:
     void add_full_width(std::size_t at, const char* form, unsigned code_point);
     void drop_pages_before(const char* end);
     void check_names(const char* buffer, const parsed_rule& rule);
+    void check_phone(const char* buffer, const parsed_rule& rule);  // lint/phone_checks.cpp
     void note(lint_code code, std::size_t offset, list_oddity why, const char* detail, std::size_t detail_length,
               unsigned long value = 0);
     void note_oddity(std::size_t offset, list_oddity why);
@@ -236,6 +248,7 @@ private:
     void out_of_storage();
 
     finding_list& list_;
+    phone_data* phone_;
     code_mask excluded_;
     bool errors_only_;
     bool list_warnings_wanted_;
@@ -290,3 +303,69 @@ void end_output(const output_state& out);
 // Writes one finding of the file `name` (line 0: the whole file).
 void write_finding(output_state& out, const char* name, std::size_t line, std::size_t column, lint_code code,
                    const char* text, std::size_t length);
+
+// ---- The phone's data (lint/phone.cpp) and the checks against it
+// (lint/phone_checks.cpp): W130-W133.
+
+// Linux keeps this many bytes of a thread's name.
+constexpr std::size_t thread_name_kept = 15;
+// Seconds each adb command may take before its process group is killed.
+constexpr int adb_time_limit = 30;
+
+// The name the phone shows for the thread `name` of `length` bytes: the name
+// itself up to 15 bytes; beyond, Android's runtime keeps the end of a name
+// with a '.' and no '@' (a class name), the start of any other. A view into
+// `name`.
+[[nodiscard]] std::string_view shown_thread_name(const char* name, std::size_t length);
+
+// What the phone said: its installed packages (--packages, or pm through
+// adb) and its running threads (--threads, or ps through adb), each name a
+// NUL-terminated view into the text it was read from, and the lookups the
+// checks make, built once. Also the present CPUs when adb gave them.
+struct phone_data {
+    bool have_cpus = false;
+    std::string cpus;
+    bool have_packages = false;
+    bool have_threads = false;
+    std::string package_text;
+    std::string thread_text;
+    std::unordered_set<std::string_view> packages;
+    std::unordered_set<std::string_view> processes;  // of the threads seen, kernel threads aside
+    // Each process of an app by the app's package (the name before its ':').
+    std::unordered_map<std::string_view, std::vector<std::string_view>> processes_of;
+    // The threads of each process, by name as shown, and "process\nthread".
+    std::unordered_map<std::string_view, std::vector<std::string_view>> threads_of;
+    std::unordered_set<std::string> process_threads;
+    // Packages and processes together, and the processes alone, sorted:
+    // the range a pattern's fixed start allows, and the search for the
+    // nearest name.
+    std::vector<std::string_view> names;
+    std::vector<std::string_view> process_names;
+    // Each name in lower case, to the first name in byte order with it.
+    std::unordered_map<std::string, std::string_view> folded;
+    // Worked out once per distinct name: the suggestion for a missing
+    // package ("" for none), whether a package pattern matches, and the
+    // suggestion for a missing thread (by "package\nthread").
+    std::unordered_map<std::string, std::string> package_nearest;
+    std::unordered_map<std::string, bool> pattern_found;
+    std::unordered_map<std::string, std::string> thread_nearest;
+};
+
+// Reads what the options ask for: the --packages and --threads files, and
+// through adb (--adb) what they did not give, the present CPUs too without
+// --cpus. Returns false after one message on standard error.
+[[nodiscard]] bool load_phone_data(const lint_options& options, phone_data& out);
+
+// The texts (lint/messages.cpp).
+std::size_t text_w130(text_buffer& out, const char* package, const char* nearest);
+std::size_t text_w131(text_buffer& out, const char* pattern);
+std::size_t text_w132(text_buffer& out, const char* package, const char* thread, const char* nearest);
+std::size_t text_w133(text_buffer& out, const char* package, const char* pattern);
+void report_snapshot_unreadable(const char* source, const char* reason);
+void report_snapshot_empty(const char* source);
+void report_snapshot_no_thread(const char* source);
+void report_adb_bad_cpu_list(const char* source, const char* output);
+void report_adb_not_started(const char* reason);
+void report_adb_failed(const char* command, const char* line);
+void report_adb_status(const char* command, int status);
+void report_adb_timed_out(const char* command);

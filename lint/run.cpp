@@ -232,7 +232,13 @@ int lint_buffer(const lint_options& options, const char* name, const char* data,
     return status;
 }
 
-int run_lint(const lint_options& options) {
+int run_lint(const lint_options& given) {
+    // The phone's data is read once, before any output.
+    phone_data phone;
+    if (!load_phone_data(given, phone)) return status_not_checked;
+    lint_options options = given;
+    if (phone.have_packages || phone.have_threads) options.phone = &phone;
+    if (phone.have_cpus) options.cpus = phone.cpus.data();
     lint_run run(options);
     int status = status_clean;
     for (int i = 0; i < options.file_count; ++i) {
