@@ -41,31 +41,27 @@ lines whose 16th byte is no blank, are skipped; CR LF ends are read.
   phone.conf:25:15: warning: 包名以空白结尾：包名是 "com.tencent.mm "，没有应用叫这个名字 [W110]
   phone.conf:26:28: warning: 线程名以空白结尾：线程名是 "RenderThread "，没有线程叫这个名字 [W111]
 
-With --packages alone, names shaped like an app's package only: native
+With --packages alone, only names shaped like an app's package: native
 processes are for the threads to show.
 
-  $ applist-lint -p 0-7 --packages=phone/packages phone.conf
-  phone.conf:1:1: warning: 没有已安装的应用或运行中的进程叫 "com.tencent.mn"：规则不会生效（是不是 "com.tencent.mm"？） [W130]
-  phone.conf:3:1: warning: 通配符 "com.netease.*" 不匹配任何已安装的应用或运行中的进程：规则不会生效 [W131]
-  phone.conf:9:24: warning: 线程名 "UnityGfxDeviceWorker" 有 20 字节，Linux 只保留 15 字节，手机上显示为 "UnityGfxDeviceW" [W112]
-  phone.conf:10:24: warning: 线程名 "UnityGfxDevWorker" 有 17 字节，Linux 只保留 15 字节，手机上显示为 "UnityGfxDevWork" [W112]
-  phone.conf:13:1: warning: 通配符 "surface*" 不匹配任何已安装的应用或运行中的进程：规则不会生效 [W131]
-  phone.conf:14:1: warning: 没有已安装的应用或运行中的进程叫 "com.example.app"：规则不会生效（是不是 "com.Example.App"？） [W130]
-  phone.conf:15:1: warning: 没有已安装的应用或运行中的进程叫 "a.cb"：规则不会生效（是不是 "a.bc"？） [W130]
-  phone.conf:16:1: warning: 没有已安装的应用或运行中的进程叫 "a.be"：规则不会生效（是不是 "a.bc"？） [W130]
-  phone.conf:17:1: warning: 没有已安装的应用或运行中的进程叫 "co.bc"：规则不会生效 [W130]
-  phone.conf:18:1: warning: 没有已安装的应用或运行中的进程叫 "com.tencent.mmxy"：规则不会生效（是不是 "com.tencent.mm"？） [W130]
-  phone.conf:19:1: warning: 没有已安装的应用或运行中的进程叫 "com.tencent.mmxyz"：规则不会生效 [W130]
-  phone.conf:25:15: warning: 包名以空白结尾：包名是 "com.tencent.mm "，没有应用叫这个名字 [W110]
-  phone.conf:26:28: warning: 线程名以空白结尾：线程名是 "RenderThread "，没有线程叫这个名字 [W111]
+  $ printf 'system_server=0\nsurfaceflinger=0\nandroid.hardware.graphics.composer@2.1-service=0\ncom.tencent.mn=0\nsurface*=0\n' | applist-lint -p 0-7 --packages=phone/packages -
+  -:4:1: warning: 没有已安装的应用或运行中的进程叫 "com.tencent.mn"：规则不会生效（是不是 "com.tencent.mm"？） [W130]
+  -:5:1: warning: 通配符 "surface*" 不匹配任何已安装的应用或运行中的进程：规则不会生效 [W131]
   [1]
 
-Through adb, the CPUs too, the same; its standard input is not the lint's.
-Every format.
+The README's commands: through adb, the CPUs too, then from files.
 
-  $ applist-lint --adb phone.conf > adb.out
+  $ cp phone.conf applist.conf && applist-lint --adb applist.conf > adb.out
   [1]
-  $ cmp files.out adb.out && printf 'com.tencent.mn=8\n' | applist-lint --adb -
+  $ adb shell pm list packages > packages.txt && adb shell ps -A -T -o CMD,NAME > threads.txt
+  $ applist-lint -p 0-7 --packages=packages.txt --threads=threads.txt applist.conf > readme.out
+  [1]
+  $ sed s/^phone.conf/applist.conf/ files.out | cmp - adb.out && cmp adb.out readme.out && head -n 1 readme.out
+  applist.conf:1:1: warning: 没有已安装的应用或运行中的进程叫 "com.tencent.mn"：规则不会生效（是不是 "com.tencent.mm"？） [W130]
+
+adb's standard input is not the lint's; every format.
+
+  $ printf 'com.tencent.mn=8\n' | applist-lint --adb -
   -: error: 未加载有效规则 [E021]
   -:1:1: warning: 没有已安装的应用或运行中的进程叫 "com.tencent.mn"：规则不会生效（是不是 "com.tencent.mm"？） [W130]
   -:1:16: error: 无效 CPU 范围：8 在规则 com.tencent.mn{}=8，超出可用 CPU (0-7) [E011]
