@@ -1,7 +1,6 @@
 // Every text of applist-lint but the checker's own messages, worded here and
 // nowhere else: usage and its errors, the warnings, and the texts of the
 // errors the checker has no message for.
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -201,19 +200,9 @@ std::size_t text_w199_itself(text_buffer& out) {
     return write_text(out, "applist-lint 指令不能关闭 W199");
 }
 
-// The suggestion after a text of `length` bytes, when there is one.
-std::size_t add_nearest(text_buffer& out, std::size_t length, const char* nearest) {
-    if (nearest == nullptr) return length;
-    text_buffer suggestion;
-    const std::size_t more = write_text(suggestion, "（是不是 \"%s\"？）", nearest);
-    const std::size_t kept = std::min(more, sizeof out - 1 - length);
-    std::memcpy(out + length, suggestion, kept);
-    out[length + kept] = '\0';
-    return length + kept;
-}
-
 std::size_t text_w130(text_buffer& out, const char* package, const char* nearest) {
-    return add_nearest(out, write_text(out, "没有已安装的应用或运行中的进程叫 \"%s\"：规则不会生效", package), nearest);
+    if (nearest == nullptr) return write_text(out, "没有已安装的应用或运行中的进程叫 \"%s\"：规则不会生效", package);
+    return write_text(out, "没有已安装的应用或运行中的进程叫 \"%s\"：规则不会生效（是不是 \"%s\"？）", package, nearest);
 }
 
 std::size_t text_w131(text_buffer& out, const char* pattern) {
@@ -221,8 +210,9 @@ std::size_t text_w131(text_buffer& out, const char* pattern) {
 }
 
 std::size_t text_w132(text_buffer& out, const char* package, const char* thread, const char* nearest) {
-    return add_nearest(out, write_text(out, "\"%s\" 运行中的进程没有叫 \"%s\" 的线程：规则不会生效", package, thread),
-                       nearest);
+    if (nearest == nullptr) return write_text(out, "\"%s\" 运行中的进程没有叫 \"%s\" 的线程：规则不会生效", package, thread);
+    return write_text(out, "\"%s\" 运行中的进程没有叫 \"%s\" 的线程：规则不会生效（是不是 \"%s\"？）", package, thread,
+                      nearest);
 }
 
 std::size_t text_w133(text_buffer& out, const char* package, const char* pattern) {

@@ -100,6 +100,9 @@ write to standard output, status 0.
     -e, --exclude=CODES        不报告这些警告（逗号分隔，可多次给出）
     -s, --severity=LEVEL       warning（默认），或 error：只报告错误
         --stdin-filename=NAME  输出中文件 - 的名字
+        --packages=FILE        按 pm list packages 的输出检查包名（W130、W131）
+        --threads=FILE         按 ps -A -T -o CMD,NAME 的输出检查线程名（W132、W133）
+        --adb                  通过 adb 从手机读取上面两项和 present CPU 列表
     -h, --help                 显示本帮助
         --version              显示版本
   
