@@ -103,8 +103,8 @@ bool read_packages(phone_data& phone) {
         if (begin == end) return;
         if (text.compare(begin, sizeof package_prefix - 1, package_prefix) == 0) {
             begin += sizeof package_prefix - 1;
-            const std::size_t equals = text.rfind('=', end - 1);
-            if (equals != std::string::npos && equals >= begin) begin = equals + 1;
+            const std::size_t equals = std::string_view(text.data() + begin, end - begin).rfind('=');
+            if (equals != std::string_view::npos) begin += equals + 1;
         }
         if (begin < end) found.emplace_back(begin, end);
     });
