@@ -318,6 +318,21 @@ constexpr int adb_time_limit = 30;
 // `name`.
 [[nodiscard]] std::string_view shown_thread_name(const char* name, std::size_t length);
 
+// A set of names, each an index into a list kept elsewhere, in one
+// open-addressed table: no allocation per name.
+struct name_table {
+    const std::vector<std::string_view>* names = nullptr;
+    std::vector<std::uint32_t> slots;  // index + 1; 0 is free
+};
+// Builds `table` over `names`; of equal names, the first is kept.
+void build_name_table(name_table& table, const std::vector<std::string_view>& names);
+// The index of `name`, whose name_hash is `hash`, in the table's list, or
+// SIZE_MAX.
+[[nodiscard]] std::size_t find_name(const name_table& table, std::string_view name, std::size_t hash);
+[[nodiscard]] inline std::size_t name_hash(std::string_view name) { return std::hash<std::string_view>{}(name); }
+// A letter in lower case, whatever the locale.
+constexpr char ascii_lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 // What the phone said: its installed packages (--packages, or pm through
 // adb) and its running threads (--threads, or ps through adb), each name a
 // NUL-terminated view into the text it was read from, and the lookups the
@@ -329,26 +344,38 @@ struct phone_data {
     bool have_threads = false;
     std::string package_text;
     std::string thread_text;
-    std::unordered_set<std::string_view> packages;
-    std::unordered_set<std::string_view> processes;  // of the threads seen, kernel threads aside
-    // Each process of an app by the app's package (the name before its ':').
-    std::unordered_map<std::string_view, std::vector<std::string_view>> processes_of;
+    std::vector<std::string_view> package_list;
+    name_table packages;
+    // The processes of the threads seen, kernel threads aside, sorted.
+    std::vector<std::string_view> process_names;
+    name_table processes;
+    // The apps running (the name before a process's ':') and the processes of each.
+    std::vector<std::string_view> apps;
+    name_table app_table;
+    std::vector<std::vector<std::string_view>> app_processes;
     // The threads of each process, by name as shown, and "process\nthread".
     std::unordered_map<std::string_view, std::vector<std::string_view>> threads_of;
     std::unordered_set<std::string> process_threads;
-    // Packages and processes together, and the processes alone, sorted:
-    // the range a pattern's fixed start allows, and the search for the
-    // nearest name.
+    // Packages and processes together, sorted: the range a pattern's fixed
+    // start allows, and the search for the nearest name. Each in lower case
+    // (in its own text), where the first in byte order stands for the rest.
     std::vector<std::string_view> names;
-    std::vector<std::string_view> process_names;
-    // Each name in lower case, to the first name in byte order with it.
-    std::unordered_map<std::string, std::string_view> folded;
+    std::vector<std::uint16_t> names_shared;  // see lint/phone_checks.cpp; filled when first needed
+    std::vector<std::uint32_t> names_next;
+    std::string folded_text;
+    std::vector<std::string_view> folded_names;
+    name_table folded;
     // Worked out once per distinct name: the suggestion for a missing
     // package ("" for none), whether a package pattern matches, and the
     // suggestion for a missing thread (by "package\nthread").
     std::unordered_map<std::string, std::string> package_nearest;
     std::unordered_map<std::string, bool> pattern_found;
     std::unordered_map<std::string, std::string> thread_nearest;
+
+    phone_data() = default;
+    phone_data(const phone_data&) = delete;
+    phone_data& operator=(const phone_data&) = delete;
+    ~phone_data() = default;
 };
 
 // Reads what the options ask for: the --packages and --threads files, and

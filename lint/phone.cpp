@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -29,6 +28,8 @@ constexpr std::size_t process_column = thread_name_kept + 1;
 constexpr std::size_t read_chunk = std::size_t{64} << 10;
 // How long a wait for adb's output lasts before the clock is looked at again.
 constexpr int poll_step_ms = 50;
+// Runs of names this short are sorted by comparison.
+constexpr std::size_t small_sort = 16;
 
 constexpr const char* adb_cpus[] = {"adb", "shell", "cat", present_cpus_path, nullptr};
 constexpr const char* adb_packages[] = {"adb", "shell", "pm", "list", "packages", nullptr};
@@ -108,8 +109,9 @@ bool read_packages(phone_data& phone) {
         }
         if (begin < end) found.emplace_back(begin, end);
     });
-    for (const auto& [begin, end] : found) phone.packages.insert(name_at(text, begin, end));
-    return !phone.packages.empty();
+    phone.package_list.reserve(found.size());
+    for (const auto& [begin, end] : found) phone.package_list.push_back(name_at(text, begin, end));
+    return !phone.package_list.empty();
 }
 
 // Reads ps's lines after its header. Kernel threads (a bracketed or empty
@@ -139,10 +141,7 @@ bool read_threads(phone_data& phone) {
     for (const line& l : found) {
         const std::string_view process = name_at(text, l.process_begin, l.process_end);
         const std::string_view thread = name_at(text, l.thread_begin, l.thread_end);
-        if (phone.processes.insert(process).second) {
-            phone.processes_of[process.substr(0, process.find(':'))].push_back(process);
-            phone.process_names.push_back(process);
-        }
+        phone.process_names.push_back(process);
         phone.threads_of[process].push_back(thread);
         std::string key(process);
         key += '\n';
@@ -152,18 +151,80 @@ bool read_threads(phone_data& phone) {
     return shaped;
 }
 
-// Builds the sorted lists and the lower-case index from what was read.
-void index_names(phone_data& phone) {
-    std::sort(phone.process_names.begin(), phone.process_names.end());
-    phone.names.assign(phone.packages.begin(), phone.packages.end());
-    phone.names.insert(phone.names.end(), phone.process_names.begin(), phone.process_names.end());
-    std::sort(phone.names.begin(), phone.names.end());
-    phone.names.erase(std::unique(phone.names.begin(), phone.names.end()), phone.names.end());
-    for (const std::string_view name : phone.names) {
-        std::string lower(name);
-        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        phone.folded.emplace(std::move(lower), name);
+// Sorts names[low, high), whose first `depth` bytes are the same, by
+// three-way radix quicksort: names with long common starts (a phone's
+// packages) are compared a byte at a time, each start once.
+void sort_from(std::vector<std::string_view>& names, std::size_t low, std::size_t high, std::size_t depth) {
+    const auto byte = [&](std::size_t i) {
+        return depth < names[i].size() ? static_cast<int>(static_cast<unsigned char>(names[i][depth])) : -1;
+    };
+    while (high - low > 1) {
+        if (high - low <= small_sort) {
+            std::sort(names.begin() + static_cast<std::ptrdiff_t>(low), names.begin() + static_cast<std::ptrdiff_t>(high));
+            return;
+        }
+        const int pivot = byte(low + (high - low) / 2);
+        std::size_t less = low;
+        std::size_t more = high;
+        for (std::size_t i = low; i < more;) {
+            const int b = byte(i);
+            if (b < pivot)
+                std::swap(names[less++], names[i++]);
+            else if (b > pivot)
+                std::swap(names[i], names[--more]);
+            else
+                ++i;
+        }
+        sort_from(names, low, less, depth);
+        sort_from(names, more, high, depth);
+        if (pivot < 0) return;  // the names in the middle ended: all equal
+        low = less;
+        high = more;
+        ++depth;
     }
+}
+
+// Sorts and makes distinct.
+void sort_names(std::vector<std::string_view>& names) {
+    sort_from(names, 0, names.size(), 0);
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+}
+
+// Builds the sorted lists and the lookups from what was read.
+void index_names(phone_data& phone) {
+    build_name_table(phone.packages, phone.package_list);
+    sort_names(phone.process_names);
+    build_name_table(phone.processes, phone.process_names);
+    std::vector<std::pair<std::string_view, std::string_view>> by_app;  // (app, process), grouped by app
+    by_app.reserve(phone.process_names.size());
+    for (const std::string_view process : phone.process_names)
+        by_app.emplace_back(process.substr(0, process.find(':')), process);
+    std::sort(by_app.begin(), by_app.end());
+    for (const auto& [app, process] : by_app) {
+        if (phone.apps.empty() || phone.apps.back() != app) {
+            phone.apps.push_back(app);
+            phone.app_processes.emplace_back();
+        }
+        phone.app_processes.back().push_back(process);
+    }
+    build_name_table(phone.app_table, phone.apps);
+    phone.names = phone.package_list;
+    phone.names.insert(phone.names.end(), phone.process_names.begin(), phone.process_names.end());
+    sort_names(phone.names);
+    std::size_t size = 0;
+    for (const std::string_view name : phone.names) size += name.size() + 1;
+    phone.folded_text.reserve(size);
+    for (const std::string_view name : phone.names) {
+        for (const char c : name) phone.folded_text += ascii_lower(c);
+        phone.folded_text += '\0';
+    }
+    phone.folded_names.reserve(phone.names.size());
+    std::size_t at = 0;
+    for (const std::string_view name : phone.names) {
+        phone.folded_names.emplace_back(phone.folded_text.data() + at, name.size());
+        at += name.size() + 1;
+    }
+    build_name_table(phone.folded, phone.folded_names);
 }
 
 // What one adb command did.
@@ -293,6 +354,26 @@ bool read_snapshot(const char* option, const char* path, std::string& text, std:
 }
 
 }  // namespace
+
+void build_name_table(name_table& table, const std::vector<std::string_view>& names) {
+    table.names = &names;
+    std::size_t size = 16;
+    while (size < names.size() * 2) size *= 2;
+    table.slots.assign(size, 0);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        std::size_t slot = name_hash(names[i]) & (size - 1);
+        while (table.slots[slot] != 0 && names[table.slots[slot] - 1] != names[i]) slot = (slot + 1) & (size - 1);
+        if (table.slots[slot] == 0) table.slots[slot] = static_cast<std::uint32_t>(i + 1);
+    }
+}
+
+std::size_t find_name(const name_table& table, std::string_view name, std::size_t hash) {
+    if (table.names == nullptr) return SIZE_MAX;
+    const std::size_t mask = table.slots.size() - 1;
+    for (std::size_t slot = hash & mask; table.slots[slot] != 0; slot = (slot + 1) & mask)
+        if ((*table.names)[table.slots[slot] - 1] == name) return table.slots[slot] - 1;
+    return SIZE_MAX;
+}
 
 bool load_phone_data(const lint_options& options, phone_data& out) {
     std::string package_source = command_text(adb_packages);
