@@ -18,8 +18,6 @@
 #include "lint/lint.h"
 #include "rules/rules.h"
 
-extern char** environ;
-
 namespace {
 
 constexpr char package_prefix[] = "package:";
@@ -151,22 +149,29 @@ bool read_threads(phone_data& phone) {
     return shaped;
 }
 
-// Sorts names[low, high), whose first `depth` bytes are the same, by
-// three-way radix quicksort: names with long common starts (a phone's
-// packages) are compared a byte at a time, each start once.
-void sort_from(std::vector<std::string_view>& names, std::size_t low, std::size_t high, std::size_t depth) {
-    const auto byte = [&](std::size_t i) {
-        return depth < names[i].size() ? static_cast<int>(static_cast<unsigned char>(names[i][depth])) : -1;
+// Sorts `names` by three-way radix quicksort: names with long common starts
+// (a phone's packages) are compared a byte at a time, each start once. A
+// range waits on a stack of its own, never on the call stack.
+void radix_sort(std::vector<std::string_view>& names) {
+    struct range {
+        std::size_t low, high, depth;  // names[low, high) share their first `depth` bytes
     };
-    while (high - low > 1) {
-        if (high - low <= small_sort) {
-            std::sort(names.begin() + static_cast<std::ptrdiff_t>(low), names.begin() + static_cast<std::ptrdiff_t>(high));
-            return;
+    std::vector<range> waiting{{0, names.size(), 0}};
+    while (!waiting.empty()) {
+        const range r = waiting.back();
+        waiting.pop_back();
+        if (r.high - r.low <= small_sort) {
+            std::sort(names.begin() + static_cast<std::ptrdiff_t>(r.low),
+                      names.begin() + static_cast<std::ptrdiff_t>(r.high));
+            continue;
         }
-        const int pivot = byte(low + (high - low) / 2);
-        std::size_t less = low;
-        std::size_t more = high;
-        for (std::size_t i = low; i < more;) {
+        const auto byte = [&](std::size_t i) {
+            return r.depth < names[i].size() ? static_cast<int>(static_cast<unsigned char>(names[i][r.depth])) : -1;
+        };
+        const int pivot = byte(r.low + (r.high - r.low) / 2);
+        std::size_t less = r.low;
+        std::size_t more = r.high;
+        for (std::size_t i = r.low; i < more;) {
             const int b = byte(i);
             if (b < pivot)
                 std::swap(names[less++], names[i++]);
@@ -175,18 +180,15 @@ void sort_from(std::vector<std::string_view>& names, std::size_t low, std::size_
             else
                 ++i;
         }
-        sort_from(names, low, less, depth);
-        sort_from(names, more, high, depth);
-        if (pivot < 0) return;  // the names in the middle ended: all equal
-        low = less;
-        high = more;
-        ++depth;
+        waiting.push_back({r.low, less, r.depth});
+        waiting.push_back({more, r.high, r.depth});
+        if (pivot >= 0) waiting.push_back({less, more, r.depth + 1});  // else the middle names ended: all equal
     }
 }
 
 // Sorts and makes distinct.
 void sort_names(std::vector<std::string_view>& names) {
-    sort_from(names, 0, names.size(), 0);
+    radix_sort(names);
     names.erase(std::unique(names.begin(), names.end()), names.end());
 }
 

@@ -48,6 +48,9 @@ processes are for the threads to show.
   -:4:1: warning: 没有已安装的应用或运行中的进程叫 "com.tencent.mn"：规则不会生效（是不是 "com.tencent.mm"？） [W130]
   -:5:1: warning: 通配符 "surface*" 不匹配任何已安装的应用或运行中的进程：规则不会生效 [W131]
   [1]
+  $ seq -f 'package:com.example.app%g' 40 > many && printf 'com.example.app3?=0\ncom.example.ap17=0\n' | applist-lint -p 0-7 --packages=many -
+  -:2:1: warning: 没有已安装的应用或运行中的进程叫 "com.example.ap17"：规则不会生效（是不是 "com.example.app17"？） [W130]
+  [1]
 
 The README's commands: through adb, the CPUs too, then from files.
 
