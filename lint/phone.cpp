@@ -121,11 +121,11 @@ bool read_threads(phone_data& phone) {
         std::size_t thread_begin, thread_end, process_begin, process_end;
     };
     std::vector<line> found;
-    std::size_t begin_of_first = text.find('\n');
-    if (begin_of_first == std::string::npos) return false;
+    const std::size_t header_end = text.find('\n');
+    if (header_end == std::string::npos) return false;
     bool shaped = false;
     for_each_line(text, [&](std::size_t begin, std::size_t end) {
-        if (begin <= begin_of_first) return;  // the header
+        if (begin <= header_end) return;
         if (end > begin && text[end - 1] == '\r') --end;
         if (end - begin < process_column || text[begin + thread_name_kept] != ' ') return;
         shaped = true;
@@ -304,7 +304,7 @@ adb_result run_adb(const char* const* argv, adb_run& run) {
 }
 
 // The line adb's failure is told by: its last "error:" line, or else its
-// last line, standard error before standard output.
+// last line, where standard error's lines come after standard output's.
 std::string failure_line(const adb_run& run) {
     std::string last;
     std::string last_error;
