@@ -143,7 +143,6 @@ std::string_view nearest_name(const std::vector<std::string_view>& names, const 
             ++i;
             continue;
         }
-        valid = std::min(valid, depth - 1);
         for (++i; i < names.size() && shared[i] >= depth;) i = next[i];
     }
     return best;

@@ -1,6 +1,5 @@
-The real adb, with no phone attached: adb's own error line, status 2. It
-gets a private HOME and a server port of its own; that server, and no other,
-is stopped afterwards.
+The real adb, no phone attached: its own error line, status 2. Its private
+HOME and server port; that server, and no other, is stopped afterwards.
 Needs: adb
 
   $ . "$SRCDIR/tests/case_helpers.sh"

@@ -1,20 +1,14 @@
-The file against the phone: W130-W133 from the installed packages
-(--packages, as pm lists them) and the running threads (--threads, as ps
-shows them), or both through adb (--adb). A fake adb plays the phone.
+W130-W133 from pm's packages (--packages) and ps's threads (--threads), or
+both through adb (--adb), which a fake adb plays.
 Needs: python3
 
-  $ . "$SRCDIR/tests/case_helpers.sh"
   $ PATH=$SRCDIR/tests/fake-adb:$PATH FAKE_PHONE=$PWD/phone && export FAKE_PHONE && mkdir phone && cd phone
   $ printf '0-7\r\n' > present && printf 'package:com.tencent.mm\r\npackage:/data/app/~~x==/com.tencent.tmgp.sgame-1/base.apk=com.tencent.tmgp.sgame\r\n\r\ncom.Example.App\ncom.example.apq\na.bc\na.bd\n' > packages
   $ printf 'CMD             NAME\r\ncom.tencent.mm  com.tencent.mm\r\nRenderThread    com.tencent.mm\nJit thread pool com.tencent.mm\nHeapTaskDaemon  com.tencent.mm:push\nUnityMain       com.tencent.tmgp.sgame\nUnityGfxDeviceW com.tencent.tmgp.sgame\nsurfaceflinger  surfaceflinger\nkthreadd        [kthreadd]\nkworker/u16:1-ev system_server\n' > threads
 
-Each code on its example, and near misses. A package may be a process of an
-installed one or a native process seen running; a thread is looked for in
-the package's processes (NAME and NAME:suffix) as the phone shows it, and
-not at all where none runs (a.bc). The nearest name: one differing only in
-letter case first, else at most two edits and a third of the name's length
-(a swap is one), the first in byte order on a tie. Kernel threads, and
-lines whose 16th byte is no blank, are skipped; CR LF ends are read.
+Each code and near misses: processes (NAME:suffix, native), threads as shown,
+an app not running (a.bc); nearest names (case first, two edits and a third
+of the length, a swap is one, ties by byte order); kernel lines; CR LF.
 
   $ cd .. && printf 'com.tencent.mn=4-7\ncom.tencent.tmgp.sgame{UnityMian}=4-7\ncom.netease.*{UnityMain}=4-7\ncom.tencent.mm{Unity*}=4\ncom.tencent.*{Unity?ain}=4\ncom.tencent.mm:push{RenderThread}=4\ncom.tencent.mm{HeapTaskDaemon}=4\ncom.tencent.mm{Jit thread pool}=4\ncom.tencent.tmgp.sgame{UnityGfxDeviceWorker}=4\ncom.tencent.tmgp.sgame{UnityGfxDevWorker}=4\ncom.tencent.tmgp.sgame{unitymain}=4\na.bc{Nothing}=4\nsurface*=0\ncom.example.app=1\na.cb=1\na.be=1\nco.bc=1\ncom.tencent.mmxy=1\ncom.tencent.mmxyz=1\ncom.tencent.mm:push=1\nsurfaceflinger=0\nsystem_server=0\nkthreadd=0\nandroid.hardware.graphics.composer@2.1-service=0\ncom.tencent.mm {x}=1\ncom.tencent.mm{RenderThread }=1\n' > phone.conf
   $ applist-lint -p 0-7 --packages=phone/packages --threads=phone/threads phone.conf > files.out
@@ -41,15 +35,15 @@ lines whose 16th byte is no blank, are skipped; CR LF ends are read.
   phone.conf:25:15: warning: 包名以空白结尾：包名是 "com.tencent.mm "，没有应用叫这个名字 [W110]
   phone.conf:26:28: warning: 线程名以空白结尾：线程名是 "RenderThread "，没有线程叫这个名字 [W111]
 
-With --packages alone, only names shaped like an app's package: native
-processes are for the threads to show.
+With --packages alone, only names shaped like an app's package.
 
   $ printf 'system_server=0\nsurfaceflinger=0\nandroid.hardware.graphics.composer@2.1-service=0\ncom.tencent.mn=0\nsurface*=0\n' | applist-lint -p 0-7 --packages=phone/packages -
   -:4:1: warning: 没有已安装的应用或运行中的进程叫 "com.tencent.mn"：规则不会生效（是不是 "com.tencent.mm"？） [W130]
   -:5:1: warning: 通配符 "surface*" 不匹配任何已安装的应用或运行中的进程：规则不会生效 [W131]
   [1]
-  $ seq -f 'package:com.example.app%g' 40 > many && printf 'com.example.app3?=0\ncom.example.ap17=0\n' | applist-lint -p 0-7 --packages=many -
-  -:2:1: warning: 没有已安装的应用或运行中的进程叫 "com.example.ap17"：规则不会生效（是不是 "com.example.app17"？） [W130]
+  $ seq -f 'package:z.Z_09.app%g' 40 > many && printf 'z.Z_09.app3?=0\nz.Z_09.ap17=0\nZ_09.app20=0\n' | applist-lint -p 0-7 --packages=many -
+  -:2:1: warning: 没有已安装的应用或运行中的进程叫 "z.Z_09.ap17"：规则不会生效（是不是 "z.Z_09.app17"？） [W130]
+  -:3:1: warning: 没有已安装的应用或运行中的进程叫 "Z_09.app20"：规则不会生效（是不是 "z.Z_09.app20"？） [W130]
   [1]
 
 The README's commands: through adb, the CPUs too, then from files.
@@ -78,8 +72,7 @@ adb's standard input is not the lint's; every format.
   $ python3 -c 'import json, sys; print(*("%d:%d %s" % (d["line"], d["column"], d["code"]) for d in json.load(sys.stdin)["diagnostics"]))' < json.out
   1:1 W130 2:24 W132 3:1 W131 4:16 W133 6:21 W132 9:24 W112 10:24 W112 10:24 W132 11:24 W132 14:1 W130 15:1 W130 16:1 W130 17:1 W130 18:1 W130 19:1 W130 22:1 W130 23:1 W130 24:1 W130 25:15 W110 26:28 W111
 
-Bad snapshot files and adb failures: one message, status 2, nothing on
-standard output.
+Bad files and adb failures: one message, status 2, no output.
 
   $ printf 'CMD             NAME\n' > header && : > empty
   $ applist-lint -f json --packages=missing phone.conf
