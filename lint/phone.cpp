@@ -378,6 +378,7 @@ std::size_t find_name(const name_table& table, std::string_view name, std::size_
 }
 
 bool load_phone_data(const lint_options& options, phone_data& out) {
+    if (options.packages_file == nullptr && options.threads_file == nullptr && !options.adb) return true;
     std::string package_source = command_text(adb_packages);
     std::string thread_source = command_text(adb_threads);
     if (options.packages_file != nullptr &&
