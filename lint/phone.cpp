@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <iterator>
+#include <numeric>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -199,8 +201,8 @@ void index_names(phone_data& phone) {
     build_name_table(phone.processes, phone.process_names);
     std::vector<std::pair<std::string_view, std::string_view>> by_app;  // (app, process), grouped by app
     by_app.reserve(phone.process_names.size());
-    for (const std::string_view process : phone.process_names)
-        by_app.emplace_back(process.substr(0, process.find(':')), process);
+    std::transform(phone.process_names.begin(), phone.process_names.end(), std::back_inserter(by_app),
+                   [](std::string_view process) { return std::pair(process.substr(0, process.find(':')), process); });
     std::sort(by_app.begin(), by_app.end());
     for (const auto& [app, process] : by_app) {
         if (phone.apps.empty() || phone.apps.back() != app) {
@@ -213,9 +215,8 @@ void index_names(phone_data& phone) {
     phone.names = phone.package_list;
     phone.names.insert(phone.names.end(), phone.process_names.begin(), phone.process_names.end());
     sort_names(phone.names);
-    std::size_t size = 0;
-    for (const std::string_view name : phone.names) size += name.size() + 1;
-    phone.folded_text.reserve(size);
+    phone.folded_text.reserve(std::accumulate(phone.names.begin(), phone.names.end(), std::size_t{0},
+                                              [](std::size_t size, std::string_view name) { return size + name.size() + 1; }));
     for (const std::string_view name : phone.names) {
         for (const char c : name) phone.folded_text += ascii_lower(c);
         phone.folded_text += '\0';

@@ -5,6 +5,7 @@
 #include <fnmatch.h>
 
 #include <algorithm>
+#include <iterator>
 #include <cstring>
 
 #include "lint/lint.h"
@@ -26,7 +27,7 @@ bool starts_with(std::string_view name, std::string_view start) { return name.su
 
 std::string lower_case(std::string_view name) {
     std::string lower(name);
-    for (char& c : lower) c = ascii_lower(c);
+    std::transform(lower.begin(), lower.end(), lower.begin(), ascii_lower);
     return lower;
 }
 
@@ -187,8 +188,10 @@ std::vector<std::string_view> processes_of(const phone_data& phone, const char* 
     }
     const std::size_t app = find_name(phone.app_table, name.app, name.app_hash);
     if (app == SIZE_MAX) return found;
-    for (const std::string_view p : phone.app_processes[app])
-        if (p == name.name || (starts_with(p, name.name) && p[name.name.size()] == ':')) found.push_back(p);
+    const std::vector<std::string_view>& of_app = phone.app_processes[app];
+    std::copy_if(of_app.begin(), of_app.end(), std::back_inserter(found), [&](std::string_view p) {
+        return p == name.name || (starts_with(p, name.name) && p[name.name.size()] == ':');
+    });
     return found;
 }
 
@@ -236,9 +239,12 @@ void lint_sink::check_phone(const char* buffer, const parsed_rule& rule) {
     if (processes.empty()) return;  // not running: nothing to compare
     const auto thread_offset = static_cast<std::size_t>(rule.thread - buffer);
     if (is_pattern(rule.thread)) {
-        for (const std::string_view p : processes)
-            for (const std::string_view thread : phone.threads_of.at(p))
-                if (fnmatch(rule.thread, thread.data(), 0) == 0) return;
+        const auto matched = [&](std::string_view p) {
+            const std::vector<std::string_view>& threads = phone.threads_of.at(p);
+            return std::any_of(threads.begin(), threads.end(),
+                               [&](std::string_view thread) { return fnmatch(rule.thread, thread.data(), 0) == 0; });
+        };
+        if (std::any_of(processes.begin(), processes.end(), matched)) return;
         add(lint_code::w133, column(thread_offset), message, text_w133(message, rule.package, rule.thread));
         return;
     }
