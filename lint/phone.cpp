@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -28,6 +29,8 @@ constexpr std::size_t process_column = thread_name_kept + 1;
 constexpr std::size_t read_chunk = std::size_t{64} << 10;
 // How long a wait for adb's output lasts before the clock is looked at again.
 constexpr int poll_step_ms = 50;
+// Where execvp looks for a program when PATH is unset.
+constexpr char default_path[] = "/bin:/usr/bin";
 // Runs of names this short are sorted by comparison.
 constexpr std::size_t small_sort = 16;
 
@@ -245,6 +248,29 @@ double seconds_now() {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
+// The path of the program `name` as execvp finds it on PATH (its default
+// when PATH is unset), or the empty text with `error` set. Looked up here,
+// not by posix_spawnp, so that a missing program is told apart from one that
+// failed wherever the spawn cannot report a failed exec (an emulator's).
+std::string find_on_path(const char* name, int& error) {
+    const char* path = std::getenv("PATH");
+    if (path == nullptr) path = default_path;
+    error = ENOENT;
+    for (const char* dir = path;;) {
+        const char* end = std::strchr(dir, ':');
+        if (end == nullptr) end = dir + std::strlen(dir);
+        std::string candidate = end > dir ? std::string(dir, end) : std::string(".");
+        (candidate += '/') += name;
+        struct stat status {};
+        if (stat(candidate.c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
+            if (access(candidate.c_str(), X_OK) == 0) return candidate;
+            error = EACCES;
+        }
+        if (*end == '\0') return {};
+        dir = end + 1;
+    }
+}
+
 // Runs `argv` (adb found through PATH) in a process group of its own, with
 // standard input from /dev/null, and collects its output until it ends or
 // its time is up; then the whole group is killed and the rest not read.
@@ -271,7 +297,10 @@ adb_result run_adb(const char* const* argv, adb_run& run) {
     (void)posix_spawnattr_setpgroup(&attributes, 0);
     (void)posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF);
     pid_t pid = 0;
-    const int spawned = posix_spawnp(&pid, argv[0], &actions, &attributes, const_cast<char* const*>(argv), environ);
+    const std::string program = find_on_path(argv[0], run.error);
+    const int spawned = program.empty() ? run.error
+                                        : posix_spawn(&pid, program.c_str(), &actions, &attributes,
+                                                      const_cast<char* const*>(argv), environ);
     (void)posix_spawn_file_actions_destroy(&actions);
     (void)posix_spawnattr_destroy(&attributes);
     if (spawned != 0) return run.error = spawned, adb_result::not_started;
