@@ -89,7 +89,8 @@ void find_shared_starts(const std::vector<std::string_view>& names, std::vector<
 // `limit` away; the first in byte order among the nearest. The names are
 // walked as a trie: rows of the distance table are shared by names with a
 // common start, only the cells within `limit` of the diagonal are worked
-// out, and every name past a start already too far is skipped.
+// out, and every name past a start already no nearer than the best so far
+// is skipped.
 std::string_view nearest_name(const std::vector<std::string_view>& names, const std::vector<std::uint16_t>& shared,
                               const std::vector<std::uint32_t>& next, std::string_view word, std::size_t limit) {
     const std::size_t length = word.size();
@@ -130,7 +131,7 @@ std::string_view nearest_name(const std::vector<std::string_view>& names, const 
                 least = std::min(least, row[j]);
             }
             valid = depth;
-            if (least > limit) {
+            if (least >= best_distance) {  // no nearer name starts so; a tie comes later in byte order
                 too_far = true;
                 break;
             }
