@@ -71,7 +71,7 @@ void print_help(const char* me) {
     for (const row& r : rows) std::printf("  %-27s%s\n", r.option, r.text);
     std::puts("");
     std::puts("文件为 - 时读取标准输入。");
-    std::puts("退出状态：0 没有报告，1 有报告，2 用法错误或文件没能检查完。");
+    std::puts("退出状态：0 没有报告，1 有报告，2 用法错误、手机数据没能读取或文件没能检查完。");
 }
 
 void print_version() { std::printf("applist-lint %s\n", APPLIST_VERSION); }

@@ -107,7 +107,7 @@ write to standard output, status 0.
         --version              显示版本
   
   文件为 - 时读取标准输入。
-  退出状态：0 没有报告，1 有报告，2 用法错误或文件没能检查完。
+  退出状态：0 没有报告，1 有报告，2 用法错误、手机数据没能读取或文件没能检查完。
   $ applist-lint --version
   applist-lint 1.0.0
 
