@@ -41,9 +41,9 @@ With --packages alone, only names shaped like an app's package.
   -:4:1: warning: 没有已安装的应用或运行中的进程叫 "com.tencent.mn"：规则不会生效（是不是 "com.tencent.mm"？） [W130]
   -:5:1: warning: 通配符 "surface*" 不匹配任何已安装的应用或运行中的进程：规则不会生效 [W131]
   [1]
-  $ seq -f 'package:z.Z_09.app%g' 40 > many && printf 'z.Z_09.app3?=0\nz.Z_09.ap17=0\nZ_09.app20=0\n' | applist-lint -p 0-7 --packages=many -
-  -:2:1: warning: 没有已安装的应用或运行中的进程叫 "z.Z_09.ap17"：规则不会生效（是不是 "z.Z_09.app17"？） [W130]
-  -:3:1: warning: 没有已安装的应用或运行中的进程叫 "Z_09.app20"：规则不会生效（是不是 "z.Z_09.app20"？） [W130]
+  $ seq -f 'package:%g.Z_09.z' 40 > many && printf '4?.Z_09.z=0\n17.Z_09.y=0\nZ_09.z=0\n' | applist-lint -p 0-7 --packages=many -
+  -:2:1: warning: 没有已安装的应用或运行中的进程叫 "17.Z_09.y"：规则不会生效（是不是 "17.Z_09.z"？） [W130]
+  -:3:1: warning: 没有已安装的应用或运行中的进程叫 "Z_09.z"：规则不会生效（是不是 "1.Z_09.z"？） [W130]
   [1]
 
 The README's commands: through adb, the CPUs too, then from files.
