@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Times applist-check and applist-lint on generated rule files and prints a
 # Markdown table of rules, file size, median wall time and median peak RSS
-# (GNU /usr/bin/time) of each, and the ratio of their wall times. The rules
-# name CPUs 0-7 and the programs run as `applist-check-for 0-7` and
-# `applist-lint -p 0-7`, so no figure depends on this machine's CPUs.
+# (GNU /usr/bin/time) of each, and the ratio of their wall times; then the
+# lint again against a phone made from the file (--packages, --threads): its
+# own packages with one in a hundred left out, and 10,000 threads of them,
+# and its time over the lint's without a phone. The rules name CPUs 0-7 and
+# the programs run as `applist-check-for 0-7` and `applist-lint -p 0-7`, so
+# no figure depends on this machine's CPUs.
 #
 #   [RUNS=7] [SIZES="3000 100000 1000000"] [SEED=1] bench/run.sh [BUILD_DIR]
 #
@@ -21,19 +24,42 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 # measure NAME COMMAND...: one timed run (µs to NAME.us) and one run under GNU
-# time (peak KiB to NAME.kib).
+# time (peak KiB to NAME.kib). Status 1 (findings) is a run like another.
 measure() {
     local name=$1 start end
     shift
     start=$EPOCHREALTIME
-    "$@" >/dev/null
+    "$@" >/dev/null || [[ $? -eq 1 ]]
     end=$EPOCHREALTIME
     echo $((${end/[.,]/} - ${start/[.,]/})) >>"$work/$name.us"
-    /usr/bin/time -f %M -a -o "$work/$name.kib" "$@" >/dev/null
+    # GNU time writes a line about a status other than 0 before the figure.
+    /usr/bin/time -f %M -o "$work/time.out" "$@" >/dev/null || [[ $? -eq 1 ]]
+    tail -n 1 "$work/time.out" >>"$work/$name.kib"
 }
 
-echo "| rules | bytes | check: wall time (median of $runs) | check: peak RSS | lint: wall time | lint: peak RSS | lint / check |"
-echo "|---:|---:|---:|---:|---:|---:|---:|"
+# phone FILE PACKAGES THREADS: the phone of FILE, as pm and ps would list it.
+phone() {
+    python3 - "$@" <<'EOF'
+import sys
+packages, threads = [], ["CMD             NAME"]
+for line in open(sys.argv[1]):
+    key, equals, _ = line.partition("=")
+    package, _, thread = key.partition("{")
+    if line.startswith("#") or not equals or "*" in package:
+        continue
+    if not thread:
+        packages.append(package)
+    elif len(threads) <= 10000:
+        threads.append("%-15s %s" % (thread.rstrip("}"), package))
+with open(sys.argv[2], "w") as out:
+    out.writelines("package:%s\n" % p for i, p in enumerate(packages) if i % 100 != 99)
+with open(sys.argv[3], "w") as out:
+    out.writelines(t + "\n" for t in threads)
+EOF
+}
+
+echo "| rules | bytes | check: wall time (median of $runs) | check: peak RSS | lint: wall time | lint: peak RSS | lint / check | lint with phone: wall time | peak RSS | with phone / lint |"
+echo "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
 for n in $sizes; do
     file=$work/rules-$n.conf
     python3 "$root/bench/gen_rules.py" "$n" "$seed" >"$file"
@@ -42,13 +68,20 @@ for n in $sizes; do
     out=$("${check[@]}" "$file") || { echo "run.sh: $file rejected: ${out:0:300}" >&2; exit 1; }
     [[ $out == *"共加载 $n 条规则"* ]] || { echo "run.sh: unexpected output: $out" >&2; exit 1; }
     out=$("${lint[@]}" "$file") || { echo "run.sh: the lint reports on $file: ${out:0:300}" >&2; exit 1; }
+    phone "$file" "$work/packages-$n" "$work/threads-$n"
+    with_phone=("${lint[@]}" --packages="$work/packages-$n" --threads="$work/threads-$n")
+    # Its findings are the point: status 1, and no message on standard error.
+    status=0 && "${with_phone[@]}" "$file" >/dev/null 2>"$work/phone.err" || status=$?
+    [[ $status -le 1 && ! -s $work/phone.err ]] || { echo "run.sh: the lint with a phone failed ($status)" >&2; exit 1; }
     for ((r = 0; r < runs; ++r)); do
         measure check-$n "${check[@]}" "$file"
         measure lint-$n "${lint[@]}" "$file"
+        measure phone-$n "${with_phone[@]}" "$file"
     done
     awk -v n="$n" -v b="$(stat -c %s "$file")" \
         -v cu="$(median <"$work/check-$n.us")" -v ck="$(median <"$work/check-$n.kib")" \
         -v lu="$(median <"$work/lint-$n.us")" -v lk="$(median <"$work/lint-$n.kib")" \
-        'BEGIN { printf "| %d | %d | %.1f ms | %.1f MiB | %.1f ms | %.1f MiB | %.2f |\n",
-                 n, b, cu / 1000, ck / 1024, lu / 1000, lk / 1024, lu / cu }'
+        -v pu="$(median <"$work/phone-$n.us")" -v pk="$(median <"$work/phone-$n.kib")" \
+        'BEGIN { printf "| %d | %d | %.1f ms | %.1f MiB | %.1f ms | %.1f MiB | %.2f | %.1f ms | %.1f MiB | %.2f |\n",
+                 n, b, cu / 1000, ck / 1024, lu / 1000, lk / 1024, lu / cu, pu / 1000, pk / 1024, pu / lu }'
 done

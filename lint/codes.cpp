@@ -21,7 +21,8 @@ constexpr code_entry codes[] = {
     {lint_code::w101, "W101"}, {lint_code::w102, "W102"}, {lint_code::w103, "W103"}, {lint_code::w104, "W104"},
     {lint_code::w105, "W105"}, {lint_code::w110, "W110"}, {lint_code::w111, "W111"}, {lint_code::w112, "W112"},
     {lint_code::w113, "W113"}, {lint_code::w114, "W114"}, {lint_code::w115, "W115"}, {lint_code::w116, "W116"},
-    {lint_code::w117, "W117"}, {lint_code::w199, "W199"},
+    {lint_code::w117, "W117"}, {lint_code::w130, "W130"}, {lint_code::w131, "W131"}, {lint_code::w132, "W132"},
+    {lint_code::w133, "W133"}, {lint_code::w199, "W199"},
 };
 
 // Each code in its place, named with four characters, 'E' for an error and

@@ -12,6 +12,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 #include "cli/cli.h"
 #include "cpuset/cpuset.h"
@@ -27,6 +31,7 @@ enum class lint_code : std::uint8_t {
     e020, e021, e022, e023,
     w101, w102, w103, w104, w105,
     w110, w111, w112, w113, w114, w115, w116, w117,
+    w130, w131, w132, w133,
     w199,
 };
 constexpr std::size_t code_count = static_cast<std::size_t>(lint_code::w199) + 1;
@@ -65,6 +70,8 @@ struct finding {
 
 enum class output_format : std::uint8_t { gcc, json, github };
 
+struct phone_data;
+
 // What the command line asked for.
 struct lint_options {
     char* cpus = nullptr;  // --cpus; null: the kernel's present file
@@ -74,6 +81,10 @@ struct lint_options {
     const char* stdin_name = nullptr;
     char** files = nullptr;
     int file_count = 0;
+    const char* packages_file = nullptr;  // --packages
+    const char* threads_file = nullptr;   // --threads
+    bool adb = false;                     // --adb
+    phone_data* phone = nullptr;          // what the run read of them; null: none
 };
 
 enum class options_result { run, help, version, usage_error };
@@ -257,6 +268,7 @@ private:
     void add_full_width(std::size_t at, const char* form, unsigned code_point);
     // names.cpp
     void check_names(const char* buffer, const parsed_rule& rule);
+    void check_phone(const char* buffer, const parsed_rule& rule);  // phone_checks.cpp
     // cpu_list_warnings.cpp
     void note(lint_code code, std::size_t offset, list_oddity why, const char* detail, std::size_t detail_length,
               unsigned long value = 0);
@@ -268,6 +280,7 @@ private:
     void out_of_storage();
 
     finding_list& list_;
+    phone_data* phone_;
     code_mask excluded_;
     bool errors_only_;
     bool list_warnings_wanted_;
@@ -322,3 +335,96 @@ void end_output(const output_state& out);
 // Writes one finding of the file `name` (line 0: the whole file).
 void write_finding(output_state& out, const char* name, std::size_t line, std::size_t column, lint_code code,
                    const char* text, std::size_t length);
+
+// ---- The phone's data (lint/phone.cpp) and the checks against it
+// (lint/phone_checks.cpp): W130-W133.
+
+// Linux keeps this many bytes of a thread's name.
+constexpr std::size_t thread_name_kept = 15;
+// Seconds each adb command may take before its process group is killed.
+constexpr int adb_time_limit = 30;
+
+// The name the phone shows for the thread `name` of `length` bytes: the name
+// itself up to 15 bytes; beyond, Android's runtime keeps the end of a name
+// with a '.' and no '@' (a class name), the start of any other. A view into
+// `name`.
+[[nodiscard]] std::string_view shown_thread_name(const char* name, std::size_t length);
+
+// A set of names, each an index into a list kept elsewhere, in one
+// open-addressed table: no allocation per name.
+struct name_table {
+    const std::vector<std::string_view>* names = nullptr;
+    std::vector<std::uint32_t> slots;  // index + 1; 0 is free
+};
+// Builds `table` over `names`; of equal names, the first is kept.
+void build_name_table(name_table& table, const std::vector<std::string_view>& names);
+// The index of `name`, whose name_hash is `hash`, in the table's list, or
+// SIZE_MAX.
+[[nodiscard]] std::size_t find_name(const name_table& table, std::string_view name, std::size_t hash);
+[[nodiscard]] inline std::size_t name_hash(std::string_view name) { return std::hash<std::string_view>{}(name); }
+// A letter in lower case, whatever the locale.
+constexpr char ascii_lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// What the phone said: its installed packages (--packages, or pm through
+// adb) and its running threads (--threads, or ps through adb), each name a
+// NUL-terminated view into the text it was read from, and the lookups the
+// checks make, built once. Also the present CPUs when adb gave them.
+struct phone_data {
+    bool have_cpus = false;
+    std::string cpus;
+    bool have_packages = false;
+    bool have_threads = false;
+    std::string package_text;
+    std::string thread_text;
+    std::vector<std::string_view> package_list;
+    name_table packages;
+    // The processes of the threads seen, kernel threads aside, sorted.
+    std::vector<std::string_view> process_names;
+    name_table processes;
+    // The apps running (the name before a process's ':') and the processes of each.
+    std::vector<std::string_view> apps;
+    name_table app_table;
+    std::vector<std::vector<std::string_view>> app_processes;
+    // The threads of each process, by name as shown, and "process\nthread".
+    std::unordered_map<std::string_view, std::vector<std::string_view>> threads_of;
+    std::unordered_set<std::string> process_threads;
+    // Packages and processes together, sorted: the range a pattern's fixed
+    // start allows, and the search for the nearest name. Each in lower case
+    // (in its own text), where the first in byte order stands for the rest.
+    std::vector<std::string_view> names;
+    std::vector<std::uint16_t> names_shared;  // see lint/phone_checks.cpp; filled when first needed
+    std::vector<std::uint32_t> names_next;
+    std::string folded_text;
+    std::vector<std::string_view> folded_names;
+    name_table folded;
+    // Worked out once per distinct name: the suggestion for a missing
+    // package ("" for none), whether a package pattern matches, and the
+    // suggestion for a missing thread (by "package\nthread").
+    std::unordered_map<std::string, std::string> package_nearest;
+    std::unordered_map<std::string, bool> pattern_found;
+    std::unordered_map<std::string, std::string> thread_nearest;
+
+    phone_data() = default;
+    phone_data(const phone_data&) = delete;
+    phone_data& operator=(const phone_data&) = delete;
+    ~phone_data() = default;
+};
+
+// Reads what the options ask for: the --packages and --threads files, and
+// through adb (--adb) what they did not give, the present CPUs too without
+// --cpus. Returns false after one message on standard error.
+[[nodiscard]] bool load_phone_data(const lint_options& options, phone_data& out);
+
+// The texts (lint/messages.cpp).
+std::size_t text_w130(text_buffer& out, const char* package, const char* nearest);
+std::size_t text_w131(text_buffer& out, const char* pattern);
+std::size_t text_w132(text_buffer& out, const char* package, const char* thread, const char* nearest);
+std::size_t text_w133(text_buffer& out, const char* package, const char* pattern);
+void report_snapshot_unreadable(const char* source, const char* reason);
+void report_snapshot_empty(const char* source);
+void report_snapshot_no_thread(const char* source);
+void report_adb_bad_cpu_list(const char* source, const char* output);
+void report_adb_not_started(const char* reason);
+void report_adb_failed(const char* command, const char* line);
+void report_adb_status(const char* command, int status);
+void report_adb_timed_out(const char* command);

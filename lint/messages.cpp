@@ -60,6 +60,9 @@ void print_help(const char* me) {
         {"-e, --exclude=CODES", "不报告这些警告（逗号分隔，可多次给出）"},
         {"-s, --severity=LEVEL", "warning（默认），或 error：只报告错误"},
         {"    --stdin-filename=NAME", "输出中文件 - 的名字"},
+        {"    --packages=FILE", "按 pm list packages 的输出检查包名（W130、W131）"},
+        {"    --threads=FILE", "按 ps -A -T -o CMD,NAME 的输出检查线程名（W132、W133）"},
+        {"    --adb", "通过 adb 从手机读取上面两项和 present CPU 列表"},
         {"-h, --help", "显示本帮助"},
         {"    --version", "显示版本"},
     };
@@ -69,7 +72,7 @@ void print_help(const char* me) {
     for (const row& r : rows) std::printf("  %-27s%s\n", r.option, r.text);
     std::puts("");
     std::puts("文件为 - 时读取标准输入。");
-    std::puts("退出状态：0 没有报告，1 有报告，2 用法错误或文件没能检查完。");
+    std::puts("退出状态：0 没有报告，1 有报告，2 用法错误、手机数据没能读取或文件没能检查完。");
 }
 
 void print_version() { std::printf("applist-lint %s\n", APPLIST_VERSION); }
@@ -208,6 +211,55 @@ std::size_t text_w199_error(text_buffer& out, const char* code) {
 
 std::size_t text_w199_itself(text_buffer& out) {
     return write_text(out, "applist-lint 指令不能关闭 W199");
+}
+
+std::size_t text_w130(text_buffer& out, const char* package, const char* nearest) {
+    if (nearest == nullptr) return write_text(out, "没有已安装的应用或运行中的进程叫 \"%s\"：规则不会生效", package);
+    return write_text(out, "没有已安装的应用或运行中的进程叫 \"%s\"：规则不会生效（是不是 \"%s\"？）", package, nearest);
+}
+
+std::size_t text_w131(text_buffer& out, const char* pattern) {
+    return write_text(out, "通配符 \"%s\" 不匹配任何已安装的应用或运行中的进程：规则不会生效", pattern);
+}
+
+std::size_t text_w132(text_buffer& out, const char* package, const char* thread, const char* nearest) {
+    if (nearest == nullptr) return write_text(out, "\"%s\" 运行中的进程没有叫 \"%s\" 的线程：规则不会生效", package, thread);
+    return write_text(out, "\"%s\" 运行中的进程没有叫 \"%s\" 的线程：规则不会生效（是不是 \"%s\"？）", package, thread,
+                      nearest);
+}
+
+std::size_t text_w133(text_buffer& out, const char* package, const char* pattern) {
+    return write_text(out, "\"%s\" 运行中的进程没有线程匹配 \"%s\"：规则不会生效", package, pattern);
+}
+
+void report_snapshot_unreadable(const char* source, const char* reason) {
+    std::fprintf(stderr, "applist-lint: 无法读取 %s: %s\n", shown(source).c_str(), reason);
+}
+
+void report_snapshot_empty(const char* source) {
+    std::fprintf(stderr, "applist-lint: %s 为空：没有包名或线程\n", shown(source).c_str());
+}
+
+void report_snapshot_no_thread(const char* source) {
+    std::fprintf(stderr, "applist-lint: %s 中没有 ps -A -T -o CMD,NAME 格式的行\n", shown(source).c_str());
+}
+
+void report_adb_bad_cpu_list(const char* source, const char* output) {
+    std::fprintf(stderr, "applist-lint: %s 的输出不是 CPU 列表: \"%s\"\n", source, shown(output).c_str());
+}
+
+void report_adb_not_started(const char* reason) { std::fprintf(stderr, "applist-lint: 无法运行 adb: %s\n", reason); }
+
+void report_adb_failed(const char* command, const char* line) {
+    std::fprintf(stderr, "applist-lint: %s 失败: %s\n", command, shown(line).c_str());
+}
+
+void report_adb_status(const char* command, int status) {
+    std::fprintf(stderr, "applist-lint: %s 失败，退出状态 %d\n", command, status);
+}
+
+void report_adb_timed_out(const char* command) {
+    std::fprintf(stderr, "applist-lint: %s 在 %d 秒内没有结束，已终止\n", command, adb_time_limit);
 }
 
 const char* level_name(lint_code code) { return is_error(code) ? "error" : "warning"; }

@@ -6,13 +6,6 @@
 #include "lint/lint.h"
 #include "rules/rules.h"
 
-namespace {
-
-// Linux keeps this many bytes of a thread's name.
-constexpr std::size_t thread_name_kept = 15;
-
-}  // namespace
-
 void lint_sink::check_names(const char* buffer, const parsed_rule& rule) {
     text_buffer message;
     const char* package = rule.package;
@@ -52,11 +45,8 @@ void lint_sink::check_names(const char* buffer, const parsed_rule& rule) {
     if (thread_end < thread_length)
         add(lint_code::w111, column(thread_offset + thread_end), message, text_w111(message, thread));
     if (thread_length > thread_name_kept && !has_wildcard(thread)) {
-        // Android's runtime keeps the end of a name with a '.' and no '@'
-        // (a class name), the start of any other.
-        const bool keeps_end = std::strchr(thread, '.') != nullptr && std::strchr(thread, '@') == nullptr;
         char shown[thread_name_kept + 1];
-        std::memcpy(shown, keeps_end ? thread + thread_length - thread_name_kept : thread, thread_name_kept);
+        shown_thread_name(thread, thread_length).copy(shown, thread_name_kept);
         shown[thread_name_kept] = '\0';
         add(lint_code::w112, column(thread_offset), message, text_w112(message, thread, thread_length, shown));
     }

@@ -11,6 +11,9 @@ namespace {
 // Values of the long options that have no short form.
 constexpr int option_stdin_filename = 256;
 constexpr int option_version = 257;
+constexpr int option_packages = 258;
+constexpr int option_threads = 259;
+constexpr int option_adb = 260;
 
 constexpr option long_options[] = {
     {"cpus", required_argument, nullptr, 'p'},
@@ -20,6 +23,9 @@ constexpr option long_options[] = {
     {"stdin-filename", required_argument, nullptr, option_stdin_filename},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, option_version},
+    {"packages", required_argument, nullptr, option_packages},
+    {"threads", required_argument, nullptr, option_threads},
+    {"adb", no_argument, nullptr, option_adb},
     {nullptr, 0, nullptr, 0},
 };
 // A leading ':' tells a missing argument from an unknown option, and -c takes
@@ -88,6 +94,9 @@ options_result read_lint_options(int argc, char** argv, lint_options& out) {
                 }
                 break;
             case option_stdin_filename: out.stdin_name = optarg; break;
+            case option_packages: out.packages_file = optarg; break;
+            case option_threads: out.threads_file = optarg; break;
+            case option_adb: out.adb = true; break;
             case 'h': return options_result::help;
             case option_version: return options_result::version;
             case 'c': report_dash_c(me); return options_result::usage_error;

@@ -219,10 +219,16 @@ int lint_buffer(const lint_options& options, const char* name, const char* data,
 }
 
 int run_lint(const lint_options& options) {
-    lint_run run(options);
+    // The phone's data is read once, before any output.
+    phone_data phone;
+    if (!load_phone_data(options, phone)) return status_not_checked;
+    lint_options with_phone = options;
+    if (phone.have_packages || phone.have_threads) with_phone.phone = &phone;
+    if (phone.have_cpus) with_phone.cpus = phone.cpus.data();
+    lint_run run(with_phone);
     int status = status_clean;
     for (int i = 0; i < options.file_count; ++i) {
-        const int file_status = lint_file(options, options.files[i], run.present_cpus, run.present_text, run.out);
+        const int file_status = lint_file(with_phone, options.files[i], run.present_cpus, run.present_text, run.out);
         if (file_status > status) status = file_status;
     }
     end_output(run.out);

@@ -19,6 +19,7 @@ constexpr std::size_t initial_rule_lines = 1024;
 
 lint_sink::lint_sink(const lint_options& options, finding_list& list)
     : list_(list),
+      phone_(options.phone),
       excluded_(options.excluded),
       errors_only_(options.errors_only),
       list_warnings_wanted_(!options.errors_only) {}
@@ -137,6 +138,7 @@ void lint_sink::rule_parsed(const char* buffer, const parsed_rule& rule) {
     last_item_end_ = 0;
     last_item_open_ = false;
     check_names(buffer, rule);
+    if (phone_ != nullptr) check_phone(buffer, rule);
 }
 
 void lint_sink::rule_accepted(std::size_t position) {

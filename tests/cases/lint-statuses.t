@@ -112,11 +112,14 @@ write to standard output, status 0.
     -e, --exclude=CODES        不报告这些警告（逗号分隔，可多次给出）
     -s, --severity=LEVEL       warning（默认），或 error：只报告错误
         --stdin-filename=NAME  输出中文件 - 的名字
+        --packages=FILE        按 pm list packages 的输出检查包名（W130、W131）
+        --threads=FILE         按 ps -A -T -o CMD,NAME 的输出检查线程名（W132、W133）
+        --adb                  通过 adb 从手机读取上面两项和 present CPU 列表
     -h, --help                 显示本帮助
         --version              显示版本
   
   文件为 - 时读取标准输入。
-  退出状态：0 没有报告，1 有报告，2 用法错误或文件没能检查完。
+  退出状态：0 没有报告，1 有报告，2 用法错误、手机数据没能读取或文件没能检查完。
   $ applist-lint --version
   applist-lint 1.0.0
 
