@@ -64,11 +64,14 @@ struct finding {
 };
 
 enum class output_format : std::uint8_t { gcc, json, github };
+// What a column counts: bytes, characters, or UTF-16 code units.
+enum class column_unit : std::uint8_t { byte, character, utf16 };
 
 // What the command line asked for.
 struct lint_options {
     char* cpus = nullptr;  // --cpus; null: the kernel's present file
     output_format format = output_format::gcc;
+    column_unit unit = column_unit::byte;  // --column-unit
     code_mask excluded = 0;    // -e
     bool errors_only = false;  // -s error
     const char* stdin_name = nullptr;
@@ -106,6 +109,7 @@ void report_unknown_option(const char* me, const char* option);
 void report_missing_argument(const char* me, const char* option);
 void report_unknown_format(const char* me, const char* format);
 void report_unknown_severity(const char* me, const char* severity);
+void report_unknown_column_unit(const char* me, const char* unit);
 void report_unknown_excluded_code(const char* me, const char* code, std::size_t length);
 void report_excluded_error_code(const char* me, const char* code);
 void report_no_file(const char* me);
@@ -144,13 +148,21 @@ const char* level_name(lint_code code);
 // The length of the valid UTF-8 sequence at `p` (1 to 4; at most `available`
 // bytes are read), or 0 when the byte there starts none.
 [[nodiscard]] std::size_t utf8_length(const unsigned char* p, std::size_t available);
-// The column of byte `offset` of a line: 1 plus the characters before it,
-// where a byte that is not part of valid UTF-8 counts as one.
-[[nodiscard]] std::size_t column_of(const char* line, std::size_t offset);
+// The columns a character of `sequence` bytes (0: a byte that is not part of
+// valid UTF-8, which counts as one in every unit) takes in `unit`.
+[[nodiscard]] std::size_t columns_of(std::size_t sequence, column_unit unit);
+// The column of byte `offset` of a line: 1 plus the columns before it.
+[[nodiscard]] std::size_t column_of(const char* line, std::size_t offset, column_unit unit);
+// The length of the line separator U+2028 or U+2029 at `p`, or 0.
+[[nodiscard]] std::size_t line_separator_length(const char* p, std::size_t available);
+// How a text is shown: a text of the lint's doubles a backslash, so that an
+// escape tells from the same bytes in the file; a name is shown as given.
+enum class escape_mode : std::uint8_t { text, name };
 // Appends `text` to `out`, showing each byte of every control character (see
-// control_length) and every byte that is not part of valid UTF-8 as \xHH and
-// a backslash as \\. The result is valid UTF-8 on one line.
-void append_escaped(std::string& out, const char* text, std::size_t length);
+// control_length), line separator and byte that is not part of valid UTF-8
+// as \xHH, and in a text a backslash as \\. The result is valid UTF-8 on one
+// line that every reader takes for one line.
+void append_escaped(std::string& out, const char* text, std::size_t length, escape_mode mode = escape_mode::text);
 // Copies the character at `p` (its whole UTF-8 sequence, or the one byte;
 // at most `available` bytes are read) into `out` as a text.
 void copy_character(const char* p, std::size_t available, char (&out)[8]);
@@ -270,6 +282,7 @@ private:
     finding_list& list_;
     code_mask excluded_;
     bool errors_only_;
+    column_unit unit_;
     bool list_warnings_wanted_;
 
     // The current line: its number, its bytes (a copy when it is short
@@ -312,9 +325,12 @@ private:
 // Where the output stands across files.
 struct output_state {
     output_format format = output_format::gcc;
+    column_unit unit = column_unit::byte;
     bool any = false;  // a finding was written
 };
 
+// "byte", "char" or "utf16", as --column-unit names it.
+[[nodiscard]] const char* unit_name(column_unit unit);
 // Writes what comes before the first file's findings (the JSON document's
 // opening) and after the last.
 void begin_output(const output_state& out);

@@ -59,6 +59,7 @@ void print_help(const char* me) {
         {"-f, --format=FORMAT", "输出格式：gcc（默认）、json 或 github"},
         {"-e, --exclude=CODES", "不报告这些警告（逗号分隔，可多次给出）"},
         {"-s, --severity=LEVEL", "warning（默认），或 error：只报告错误"},
+        {"    --column-unit=UNIT", "列号按 byte（默认）、char 或 utf16 计"},
         {"    --stdin-filename=NAME", "输出中文件 - 的名字"},
         {"-h, --help", "显示本帮助"},
         {"    --version", "显示版本"},
@@ -86,6 +87,10 @@ void report_missing_argument(const char* me, const char* option) {
 
 void report_unknown_format(const char* me, const char* format) {
     usage_error(me, "%s: 未知的输出格式: %s（可用 gcc、json、github）\n", shown(format).c_str());
+}
+
+void report_unknown_column_unit(const char* me, const char* unit) {
+    usage_error(me, "%s: 未知的列单位: %s（可用 byte、char、utf16）\n", shown(unit).c_str());
 }
 
 void report_unknown_severity(const char* me, const char* severity) {

@@ -11,6 +11,7 @@ namespace {
 // Values of the long options that have no short form.
 constexpr int option_stdin_filename = 256;
 constexpr int option_version = 257;
+constexpr int option_column_unit = 258;
 
 constexpr option long_options[] = {
     {"cpus", required_argument, nullptr, 'p'},
@@ -18,6 +19,7 @@ constexpr option long_options[] = {
     {"exclude", required_argument, nullptr, 'e'},
     {"severity", required_argument, nullptr, 's'},
     {"stdin-filename", required_argument, nullptr, option_stdin_filename},
+    {"column-unit", required_argument, nullptr, option_column_unit},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, option_version},
     {nullptr, 0, nullptr, 0},
@@ -49,6 +51,17 @@ bool exclude_codes(const char* me, const char* list, code_mask& excluded) {
         if (comma == nullptr) return true;
         item = comma + 1;
     }
+}
+
+// The unit --column-unit names, by unit_name.
+bool find_unit(const char* name, column_unit& out) {
+    for (const column_unit unit : {column_unit::byte, column_unit::character, column_unit::utf16}) {
+        if (std::strcmp(name, unit_name(unit)) == 0) {
+            out = unit;
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -88,6 +101,12 @@ options_result read_lint_options(int argc, char** argv, lint_options& out) {
                 }
                 break;
             case option_stdin_filename: out.stdin_name = optarg; break;
+            case option_column_unit:
+                if (!find_unit(optarg, out.unit)) {
+                    report_unknown_column_unit(me, optarg);
+                    return options_result::usage_error;
+                }
+                break;
             case 'h': return options_result::help;
             case option_version: return options_result::version;
             case 'c': report_dash_c(me); return options_result::usage_error;

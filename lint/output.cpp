@@ -34,8 +34,18 @@ void write(const std::string& text) { (void)std::fwrite(text.data(), 1, text.siz
 
 }  // namespace
 
+const char* unit_name(column_unit unit) {
+    switch (unit) {
+        case column_unit::byte: return "byte";
+        case column_unit::character: return "char";
+        case column_unit::utf16: return "utf16";
+    }
+    return "byte";  // not reached: the switch names every unit
+}
+
 void begin_output(const output_state& out) {
-    if (out.format == output_format::json) std::fputs("{\"diagnostics\":[", stdout);
+    if (out.format == output_format::json)
+        std::printf("{\"column_unit\":\"%s\",\"diagnostics\":[", unit_name(out.unit));
 }
 
 void end_output(const output_state& out) {
@@ -45,21 +55,29 @@ void end_output(const output_state& out) {
 void write_finding(output_state& out, const char* name, std::size_t line, std::size_t column, lint_code code,
                    const char* text, std::size_t length) {
     std::string file;
-    append_escaped(file, name, std::strlen(name));
+    append_escaped(file, name, std::strlen(name), escape_mode::name);
+    // The texts of E020 and E022 hold the name and nothing else to escape.
     std::string message;
-    append_escaped(message, text, length);
+    append_escaped(message, text, length,
+                   code == lint_code::e020 || code == lint_code::e022 ? escape_mode::name : escape_mode::text);
     const char* level = level_name(code);
+    // A finding of the whole file is placed at its start.
+    const bool whole_file = line == 0;
+    if (whole_file) {
+        line = 1;
+        column = 1;
+    }
     std::string line_out;
     switch (out.format) {
         case output_format::gcc: {
             char where[64] = "";
-            if (line != 0) std::snprintf(where, sizeof where, ":%zu:%zu", line, column);
+            std::snprintf(where, sizeof where, ":%zu:%zu", line, column);
             line_out = file + where + ": " + level + ": " + message + " [" + code_name(code) + "]\n";
             break;
         }
         case output_format::github: {
             char where[64] = "";
-            if (line != 0) std::snprintf(where, sizeof where, ",line=%zu,col=%zu", line, column);
+            std::snprintf(where, sizeof where, ",line=%zu,col=%zu", line, column);
             line_out = std::string("::") + level + " file=" + github_escaped(file, true) + where +
                        ",title=" + code_name(code) + "::" + github_escaped(message, false) + "\n";
             break;
@@ -69,6 +87,7 @@ void write_finding(output_state& out, const char* name, std::size_t line, std::s
             object["file"] = file;
             object["line"] = line;
             object["column"] = column;
+            object["whole_file"] = whole_file;
             object["level"] = level;
             object["code"] = code_name(code);
             object["message"] = message;

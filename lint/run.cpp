@@ -201,6 +201,7 @@ struct lint_run {
         else
             read_present_cpus(present_cpus, present_text);
         out.format = options.format;
+        out.unit = options.unit;
         begin_output(out);
     }
 };

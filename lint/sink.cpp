@@ -21,6 +21,7 @@ lint_sink::lint_sink(const lint_options& options, finding_list& list)
     : list_(list),
       excluded_(options.excluded),
       errors_only_(options.errors_only),
+      unit_(options.unit),
       list_warnings_wanted_(!options.errors_only) {}
 
 lint_sink::~lint_sink() { std::free(rule_lines_); }
@@ -49,7 +50,7 @@ bool lint_sink::claimed(std::size_t offset) const {
     return offset < 256 && (claimed_[offset / 64] >> (offset % 64) & 1u) != 0;
 }
 
-std::size_t lint_sink::column(std::size_t offset) const { return column_of(text_, offset); }
+std::size_t lint_sink::column(std::size_t offset) const { return column_of(text_, offset, unit_); }
 
 void lint_sink::begin_line(std::size_t line_number, const char* bytes, std::size_t length) {
     finish_line();

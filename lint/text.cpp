@@ -1,4 +1,4 @@
-// Bytes as the lint shows them: UTF-8 checking, columns in characters, the
+// Bytes as the lint shows them: UTF-8 checking, columns in each unit, the
 // escaping that keeps every text valid UTF-8 on one line, and CPU sets
 // written the kernel's way.
 #include <sched.h>
@@ -43,25 +43,41 @@ std::size_t utf8_length(const unsigned char* p, std::size_t available) {
     return length;
 }
 
-std::size_t column_of(const char* line, std::size_t offset) {
+std::size_t columns_of(std::size_t sequence, column_unit unit) {
+    if (sequence == 0) return 1;
+    switch (unit) {
+        case column_unit::byte: return sequence;
+        case column_unit::character: return 1;
+        case column_unit::utf16: return sequence == 4 ? 2 : 1;
+    }
+    return 1;  // not reached: the switch names every unit
+}
+
+std::size_t column_of(const char* line, std::size_t offset, column_unit unit) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(line);
     std::size_t column = 1;
     std::size_t i = 0;
     while (i < offset) {
         const std::size_t length = utf8_length(bytes + i, offset - i);
         i += length != 0 ? length : 1;
-        ++column;
+        column += columns_of(length, unit);
     }
     return column;
 }
 
-void append_escaped(std::string& out, const char* text, std::size_t length) {
+std::size_t line_separator_length(const char* p, std::size_t available) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(p);
+    if (available >= 3 && bytes[0] == 0xE2 && bytes[1] == 0x80 && (bytes[2] == 0xA8 || bytes[2] == 0xA9)) return 3;
+    return 0;  // U+0085 is a C1 control (control_length)
+}
+
+void append_escaped(std::string& out, const char* text, std::size_t length, escape_mode mode) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text);
     std::size_t i = 0;
     while (i < length) {
         const unsigned char c = bytes[i];
         std::size_t size = utf8_length(bytes + i, length - i);
-        const std::size_t control = control_length(text + i, length - i);
+        const std::size_t control = control_length(text + i, length - i) + line_separator_length(text + i, length - i);
         if (size == 0 || control != 0) {
             if (size == 0) size = 1;
             for (std::size_t k = 0; k < size; ++k) {
@@ -69,7 +85,7 @@ void append_escaped(std::string& out, const char* text, std::size_t length) {
                 std::snprintf(hex, sizeof hex, "\\x%02X", bytes[i + k]);
                 out.append(hex, 4);
             }
-        } else if (c == '\\') {
+        } else if (c == '\\' && mode == escape_mode::text) {
             out.append("\\\\", 2);
         } else {
             out.append(text + i, size);

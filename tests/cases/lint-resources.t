@@ -11,7 +11,7 @@ Needs: preload
   rules.conf:500:1: error: 无法读取配置文件 rules.conf: 第 500 行读取失败 [E022]
   [2]
   $ cut_at 0
-  rules.conf: error: 未加载有效规则 [E021]
+  rules.conf:1:1: error: 未加载有效规则 [E021]
   rules.conf:1:1: error: 无法读取配置文件 rules.conf: 第 1 行读取失败 [E022]
   [2]
 
@@ -24,16 +24,16 @@ checker, after the findings of the files already checked.
   $ fail 5120 1 applist-lint -p 0 -f github bad.conf hash.conf > out
   [2]
   $ head -n 3 out && tail -n 2 out
-  ::error file=bad.conf,title=E021::未加载有效规则
-  ::error file=bad.conf,title=E023::内存不足：第 65 行及以后的行没有检查完
+  ::error file=bad.conf,line=1,col=1,title=E021::未加载有效规则
+  ::error file=bad.conf,line=1,col=1,title=E023::内存不足：第 65 行及以后的行没有检查完
   ::error file=bad.conf,line=1,col=1,title=E002::无效规则：缺少 '=': bad1
   ::error file=bad.conf,line=64,col=1,title=E002::无效规则：缺少 '=': bad64
   ::error file=hash.conf,line=1,col=1,title=E002::无效规则：缺少 '=': bad
   $ fail 757760 1 applist-lint -p 0 bad.conf
-  bad.conf: error: 内存不足：第 1 行及以后的行没有检查完 [E023]
+  bad.conf:1:1: error: 内存不足：第 1 行及以后的行没有检查完 [E023]
   [2]
   $ printf 'oops\n' > one.conf && fail 64 1 applist-lint -p 0 one.conf hash.conf big.conf
-  one.conf: error: 未加载有效规则 [E021]
+  one.conf:1:1: error: 未加载有效规则 [E021]
   one.conf:1:1: error: 无效规则：缺少 '=': oops [E002]
   [255]
 
@@ -49,9 +49,9 @@ Standard input that cannot be held (its first 64 KiB), and a rule table that
 cannot grow past 2560 rules: E023 at line 1, and at line 2561.
 
   $ fail 65536 1 applist-lint -p 0 - < bad.conf
-  -: error: 内存不足：第 1 行及以后的行没有检查完 [E023]
+  -:1:1: error: 内存不足：第 1 行及以后的行没有检查完 [E023]
   [2]
   $ seq -f 'app%g=0' 3000 > many.conf
   $ fail 1515520 1 applist-lint -p 0 many.conf
-  many.conf: error: 内存不足：第 2561 行及以后的行没有检查完 [E023]
+  many.conf:1:1: error: 内存不足：第 2561 行及以后的行没有检查完 [E023]
   [2]

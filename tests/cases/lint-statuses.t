@@ -11,12 +11,12 @@ Usage errors are one message on standard error; standard output stays empty.
   [1]
   $ applist-lint -p 0-15 -s error warn.conf
   $ applist-lint --cpus=0-15 --severity=error bad.conf warn.conf
-  bad.conf: error: 未加载有效规则 [E021]
+  bad.conf:1:1: error: 未加载有效规则 [E021]
   bad.conf:1:1: error: 无效规则：缺少 '=': bad [E002]
   [1]
   $ applist-lint -p 0-15 missing.conf good.conf bad.conf
-  missing.conf: error: 配置文件不存在: missing.conf [E020]
-  bad.conf: error: 未加载有效规则 [E021]
+  missing.conf:1:1: error: 配置文件不存在: missing.conf [E020]
+  bad.conf:1:1: error: 未加载有效规则 [E021]
   bad.conf:1:1: error: 无效规则：缺少 '=': bad [E002]
   [2]
 
@@ -109,6 +109,7 @@ write to standard output, status 0.
     -f, --format=FORMAT        输出格式：gcc（默认）、json 或 github
     -e, --exclude=CODES        不报告这些警告（逗号分隔，可多次给出）
     -s, --severity=LEVEL       warning（默认），或 error：只报告错误
+        --column-unit=UNIT     列号按 byte（默认）、char 或 utf16 计
         --stdin-filename=NAME  输出中文件 - 的名字
     -h, --help                 显示本帮助
         --version              显示版本
@@ -122,32 +123,32 @@ Standard input through -, named with --stdin-filename; an empty, closed or
 unreadable standard input cannot be checked (the reason is the C library's).
 
   $ applist-lint -p 0-7 - < bad.conf
-  -: error: 未加载有效规则 [E021]
+  -:1:1: error: 未加载有效规则 [E021]
   -:1:1: error: 无效规则：缺少 '=': bad [E002]
   [1]
   $ applist-lint -p 0-7 --stdin-filename=rules/applist.conf good.conf - < bad.conf
-  rules/applist.conf: error: 未加载有效规则 [E021]
+  rules/applist.conf:1:1: error: 未加载有效规则 [E021]
   rules/applist.conf:1:1: error: 无效规则：缺少 '=': bad [E002]
   [1]
   $ applist-lint -p 0-7 - < /dev/null
-  -: error: 标准输入为空 [E020]
+  -:1:1: error: 标准输入为空 [E020]
   [2]
   $ reason() { sed 's/: [^:]* \[E020\]$/: ... [E020]/' out; }
   $ applist-lint -p 0-7 - <&- > out
   [2]
   $ reason
-  -: error: 无法读取标准输入: ... [E020]
+  -:1:1: error: 无法读取标准输入: ... [E020]
   $ applist-lint -p 0-7 - < . > out
   [2]
   $ reason
-  -: error: 无法读取标准输入: ... [E020]
+  -:1:1: error: 无法读取标准输入: ... [E020]
 
 A FIFO cannot be checked either, and the lint does not wait for a writer.
 
   $ mkfifo fifo && applist-lint -p 0-7 fifo good.conf > out
   [2]
   $ reason
-  fifo: error: 无法映射配置文件 fifo: ... [E020]
+  fifo:1:1: error: 无法映射配置文件 fifo: ... [E020]
 
 Output that cannot be written gives 2.
 
