@@ -45,8 +45,8 @@ constexpr bool is_error(lint_code code) { return code <= lint_code::e023; }
 // The code of the checker's fault `kind`: E001-E012 for a line's faults, E020
 // for a file that could not be examined, opened or mapped, E021 and E022.
 [[nodiscard]] lint_code code_of(fault_kind kind);
-// Whether a directive may silence `code`: any warning but W199, which is
-// about the directives themselves. (-e may exclude W199 too.)
+// Whether a directive or -e may silence `code`: any warning but W199, which
+// is about the directives themselves.
 [[nodiscard]] bool directive_may_silence(lint_code code);
 // Whether `code` goes unreported: never an error; a warning under -s error,
 // when -e names it (`excluded`), or when a directive in force names it
@@ -74,6 +74,7 @@ struct lint_options {
     column_unit unit = column_unit::byte;  // --column-unit
     code_mask excluded = 0;    // -e
     bool errors_only = false;  // -s error
+    bool exit_zero = false;    // --exit-zero: 1 becomes 0
     const char* stdin_name = nullptr;
     char** files = nullptr;
     int file_count = 0;
@@ -112,6 +113,7 @@ void report_unknown_severity(const char* me, const char* severity);
 void report_unknown_column_unit(const char* me, const char* unit);
 void report_unknown_excluded_code(const char* me, const char* code, std::size_t length);
 void report_excluded_error_code(const char* me, const char* code);
+void report_excluded_w199(const char* me);
 void report_no_file(const char* me);
 void report_stdin_twice(const char* me);
 void report_stdin_name_without_stdin(const char* me);

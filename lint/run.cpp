@@ -216,7 +216,7 @@ int lint_buffer(const lint_options& options, const char* name, const char* data,
     const int status =
         lint_bytes(name, data, size, false, run.present_cpus, run.present_text, sink, list, verdict, run.out);
     end_output(run.out);
-    return status;
+    return options.exit_zero && status == status_reported ? status_clean : status;
 }
 
 int run_lint(const lint_options& options) {
@@ -227,5 +227,5 @@ int run_lint(const lint_options& options) {
         if (file_status > status) status = file_status;
     }
     end_output(run.out);
-    return status;
+    return options.exit_zero && status == status_reported ? status_clean : status;
 }

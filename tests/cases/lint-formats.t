@@ -199,11 +199,15 @@ the title also : is %3A and , is %2C.
   ::error file=x%2Cy%3A%25.conf,line=4,col=5,title=E011::无效 CPU 范围：9 在规则 c%25d{}=9，超出可用 CPU (0-7)
   [1]
 
-The README's commands. Vim's makeprg and the VS Code task run the first;
+The README's and the manual page's commands (applist-check rejects the file). Vim's makeprg and the VS Code task run the first;
 each line matches the $gcc problem matcher's pattern; the task's JSON parses.
 A GitHub Actions step fails when something is reported.
 
   $ printf 'game=010\nvideo=0,2000\nmusic =2\n' > odd.conf
+  $ applist-check-for 0-7 -c odd.conf
+  第 1 行无效 CPU 范围：8 在规则 game{}=010，超出可用 CPU (0-7)
+  配置文件解析完成，共加载 2 条规则，0 条通配符规则
+  [1]
   $ applist-lint -p 0-7 odd.conf > odd.out
   [1]
   $ cat odd.out

@@ -20,6 +20,17 @@ Usage errors are one message on standard error; standard output stays empty.
   bad.conf:1:1: error: 无效规则：缺少 '=': bad [E002]
   [2]
 
+Options and files in any order, POSIXLY_CORRECT or not, up to "--"; -S is
+-s; --exit-zero makes 1 into 0, but not 2.
+
+  $ POSIXLY_CORRECT=1 applist-lint bad.conf -p 0-15 -S error warn.conf --exit-zero -- -e
+  bad.conf:1:1: error: 未加载有效规则 [E021]
+  bad.conf:1:1: error: 无效规则：缺少 '=': bad [E002]
+  -e:1:1: error: 配置文件不存在: -e [E020]
+  [2]
+  $ applist-lint warn.conf --exit-zero -p 0-15
+  warn.conf:1:6: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
+
 Usage errors: status 2, nothing on standard output. The messages start with
 the name the lint was started by (a runner such as valgrind gives its path).
 
@@ -63,8 +74,10 @@ the name the lint was started by (a runner such as valgrind gives its path).
   applist-lint: -e 中的代码未知: "W999"
   用法: applist-lint [选项] 文件...
   [2]
-  $ usage -e E001 good.conf
+  $ usage -e E001 good.conf; usage -e W101,W199 good.conf
   applist-lint: -e 不能排除错误 E001：错误是 applist-check 的结论，只有警告可以排除
+  用法: applist-lint [选项] 文件...
+  applist-lint: -e 不能排除 W199：它报告的是 applist-lint 指令本身的问题
   用法: applist-lint [选项] 文件...
   [2]
   $ usage -e W101, good.conf
@@ -108,7 +121,8 @@ write to standard output, status 0.
                                不给出时读取本机内核的 present 文件
     -f, --format=FORMAT        输出格式：gcc（默认）、json 或 github
     -e, --exclude=CODES        不报告这些警告（逗号分隔，可多次给出）
-    -s, --severity=LEVEL       warning（默认），或 error：只报告错误
+    -s, -S, --severity=LEVEL   warning（默认），或 error：只报告错误
+        --exit-zero            有报告时退出状态也为 0
         --column-unit=UNIT     列号按 byte（默认）、char 或 utf16 计
         --stdin-filename=NAME  输出中文件 - 的名字
     -h, --help                 显示本帮助
