@@ -180,6 +180,19 @@ constexpr std::size_t cpu_list_text_size = 4096;
 // "5-1023"), or the empty text.
 void kernel_list(const char* text, char (&out)[cpu_list_text_size]);
 
+// ---- Directives (lint/directives.cpp).
+
+// Where the comment of a line's text (its `end` bytes, up to any NUL) starts
+// when its first byte that is not blank, at `first`, is not '#': at the
+// first '#' after a rule's '='. `end` when there is none.
+[[nodiscard]] std::size_t comment_at(const char* text, std::size_t first, std::size_t end);
+// The codes that disable-file directives of the `size` bytes at `data`
+// silence, read as the scan reads them, in a quick pass that looks only at
+// the lines that hold "disable-file". With `drop_read_pages` (`data` is a
+// private file mapping) it drops the pages it has read as the scan does; a
+// read fault ends the pass, with the codes found before it.
+[[nodiscard]] code_mask file_directives(const char* data, std::size_t size, bool drop_read_pages);
+
 // ---- Findings of one file (lint/findings.cpp).
 
 // The findings of one file and their texts, in storage of their own that
@@ -206,6 +219,19 @@ struct finding_list {
 [[nodiscard]] bool comes_before(const finding& a, const finding& b);
 // Orders the findings so.
 void sort_findings(finding_list& list);
+// Forgets every finding, keeping the storage.
+void clear_findings(finding_list& list);
+
+// Where the output stands across files (see lint/output.cpp).
+struct output_state {
+    output_format format = output_format::gcc;
+    column_unit unit = column_unit::byte;
+    bool any = false;  // a finding was written
+    const char* name = nullptr;  // the file whose name is in shown_name
+    std::string shown_name;      // as the format shows it
+    std::string message;         // storage kept from one finding to the next
+    std::string line;
+};
 
 // ---- The lint's sink (lint/sink.cpp) and its checks, each in a file of its
 // own: directives.cpp, full_width.cpp, names.cpp, cpu_list_warnings.cpp.
@@ -213,12 +239,13 @@ void sort_findings(finding_list& list);
 // The lint's sink: told everything the checker sees of each line, it keeps
 // the checker's faults as errors and adds the warnings, each at its column,
 // filtered by -e, -s and the file's directives. Findings of a line are kept
-// in `list` as the line ends (finish_line), the faults of the file itself
-// apart. A check of a rule's names starts from check_names, called once the
-// rule is parsed.
+// in `list` until the line ends (finish_line), then written in order to
+// `out` as findings of the file `name` (write_line), the faults of the file
+// itself apart: no finding is held longer. A check of a rule's names starts
+// from check_names, called once the rule is parsed.
 class lint_sink final : public report_sink, public cpu_list_observer {
 public:
-    lint_sink(const lint_options& options, finding_list& list);
+    lint_sink(const lint_options& options, finding_list& list, output_state& out, const char* name);
     lint_sink(const lint_sink&) = delete;
     lint_sink& operator=(const lint_sink&) = delete;
     ~lint_sink();
@@ -236,6 +263,17 @@ public:
     // Ends the last line: its CPU list warnings, which wait for the whole
     // list, are kept now. Called once the scan is over.
     void finish_line();
+    // Writes the findings kept for the current line, by column then code,
+    // but those a disable-file directive silences, and forgets them.
+    void write_line();
+    // E022 with `text`: line `line_number` could not be read. Written with
+    // that line's findings, at column 1.
+    void add_read_failure(std::size_t line_number, const char* text, std::size_t length);
+    // The codes that disable-file directives silence, found before the scan
+    // (see file_directives).
+    void silence_for_file(code_mask codes) { file_disabled_ |= codes; }
+    // Whether a finding was written.
+    [[nodiscard]] bool reported() const { return reported_; }
     // The bytes come from a private file mapping, whose pages may be dropped
     // once read (never memory of the lint's own, such as standard input).
     void read_from_mapping(bool mapped);
@@ -282,6 +320,9 @@ private:
     void out_of_storage();
 
     finding_list& list_;
+    output_state& out_;
+    const char* name_;
+    bool reported_ = false;
     code_mask excluded_;
     bool errors_only_;
     column_unit unit_;
@@ -323,13 +364,6 @@ private:
 };
 
 // ---- Output (lint/output.cpp).
-
-// Where the output stands across files.
-struct output_state {
-    output_format format = output_format::gcc;
-    column_unit unit = column_unit::byte;
-    bool any = false;  // a finding was written
-};
 
 // "byte", "char" or "utf16", as --column-unit names it.
 [[nodiscard]] const char* unit_name(column_unit unit);

@@ -6,7 +6,6 @@ the line number, a column, a code.
 The syntax faults are at column 1.
 
   $ squeeze xp lint "$(x 254)\n$(x 255)\n# $(x 253)\ngame\n=0\ngame=\ngame{main=0\ngame{}=0\ngame{main}x=0\ngame}=0\n$(x 128 p)=0\ng{$(x 32 t)}=0\n"
-  rules.conf:1:1: error: 未加载有效规则 [E021]
   rules.conf:1:1: error: 无效规则：缺少 '=': x [E002]
   rules.conf:2:1: error: 过长 [E001]
   rules.conf:3:1: error: 过长 [E001]
@@ -19,6 +18,7 @@ The syntax faults are at column 1.
   rules.conf:10:1: error: 无效规则：缺少 '{': game} [E008]
   rules.conf:11:1: error: 无效规则：包名或线程名过长: p [E009]
   rules.conf:12:1: error: 无效规则：包名或线程名过长: g [E009]
+  rules.conf:1:1: error: 未加载有效规则 [E021]
   [1]
 
 A duplicate is at its package and names the line whose rule stays (a rule

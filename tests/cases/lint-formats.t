@@ -51,13 +51,13 @@ finding about the whole file is at 1:1.
 
   $ printf 'a\\b\n\377\001\033[1m\302\237\302\240\364\217\277\277\364\220\200\200\360\220\200\200\n\346\270\270\347=010\nc%%d=9\n' > 'x,y:%.conf'
   $ applist-lint -p 0-7 'x,y:%.conf'
-  x,y:%.conf:1:1: error: 未加载有效规则 [E021]
   x,y:%.conf:1:1: error: 无效规则：缺少 '=': a\\b [E002]
   x,y:%.conf:2:1: error: 无效规则：缺少 '=': \xFF\x01\x1B[1m\xC2\x9F 􏿿\xF4\x90\x80\x80𐀀 [E002]
   x,y:%.conf:3:1: warning: 包名 "游\xE7" 含有包名和进程名都不会有的字节 '游'：没有应用叫这个名字 [W113]
   x,y:%.conf:3:6: error: 无效 CPU 范围：8 在规则 游\xE7{}=010，超出可用 CPU (0-7) [E011]
   x,y:%.conf:3:6: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
   x,y:%.conf:4:5: error: 无效 CPU 范围：9 在规则 c%d{}=9，超出可用 CPU (0-7) [E011]
+  x,y:%.conf:1:1: error: 未加载有效规则 [E021]
   [1]
 
 JSON: one document for the whole run, keys in a fixed order, valid for a
@@ -70,15 +70,6 @@ JSON parser whatever bytes the file and its name hold.
   {
       "column_unit": "byte",
       "diagnostics": [
-          {
-              "file": "x,y:%.conf",
-              "line": 1,
-              "column": 1,
-              "whole_file": true,
-              "level": "error",
-              "code": "E021",
-              "message": "未加载有效规则"
-          },
           {
               "file": "x,y:%.conf",
               "line": 1,
@@ -134,7 +125,7 @@ JSON parser whatever bytes the file and its name hold.
               "message": "无效 CPU 范围：9 在规则 c%d{}=9，超出可用 CPU (0-7)"
           },
           {
-              "file": "n\\xFF\\x09.conf",
+              "file": "x,y:%.conf",
               "line": 1,
               "column": 1,
               "whole_file": true,
@@ -150,6 +141,15 @@ JSON parser whatever bytes the file and its name hold.
               "level": "error",
               "code": "E002",
               "message": "无效规则：缺少 '=': bad"
+          },
+          {
+              "file": "n\\xFF\\x09.conf",
+              "line": 1,
+              "column": 1,
+              "whole_file": true,
+              "level": "error",
+              "code": "E021",
+              "message": "未加载有效规则"
           },
           {
               "file": "missing.conf",
@@ -172,15 +172,15 @@ escaped as controls are; a name is shown as given, in E020's text too.
 
   $ printf '\t\346\270\270\360\220\200\200\377=9 \302\205\342\200\250\342\200\251\n' > 'back\slash.conf'
   $ applist-lint -p 0-7 'back\slash.conf' 'no\pe.conf'
-  back\slash.conf:1:1: error: 未加载有效规则 [E021]
   back\slash.conf:1:2: warning: 包名 "游𐀀\xFF" 含有包名和进程名都不会有的字节 '游'：没有应用叫这个名字 [W113]
   back\slash.conf:1:11: error: 无效 CPU 范围：9 在规则 游𐀀\xFF{}=9 \xC2\x85\xE2\x80\xA8\xE2\x80\xA9，超出可用 CPU (0-7) [E011]
   back\slash.conf:1:12: warning: CPU 列表中的 ' ' 不是数字，被逐字节跳过：规则实际的 CPU 为 "9" [W105]
+  back\slash.conf:1:1: error: 未加载有效规则 [E021]
   no\pe.conf:1:1: error: 配置文件不存在: no\pe.conf [E020]
   [2]
   $ for u in char utf16; do applist-lint -p 0-7 -f json --column-unit=$u 'back\slash.conf' 'no\pe.conf' > $u.json; python3 -c 'import json, sys; d = json.load(sys.stdin); print(d["column_unit"], *["%s %d:%d%s" % (x["file"], x["line"], x["column"], "*" * x["whole_file"]) for x in d["diagnostics"]])' < $u.json; done
-  char back\slash.conf 1:1* back\slash.conf 1:2 back\slash.conf 1:6 back\slash.conf 1:7 no\pe.conf 1:1*
-  utf16 back\slash.conf 1:1* back\slash.conf 1:2 back\slash.conf 1:7 back\slash.conf 1:8 no\pe.conf 1:1*
+  char back\slash.conf 1:2 back\slash.conf 1:6 back\slash.conf 1:7 back\slash.conf 1:1* no\pe.conf 1:1*
+  utf16 back\slash.conf 1:2 back\slash.conf 1:7 back\slash.conf 1:8 back\slash.conf 1:1* no\pe.conf 1:1*
   $ applist-lint -p 0-7 --column-unit=utf8 x.conf
   applist-lint: 未知的列单位: utf8（可用 byte、char、utf16）
   用法: applist-lint [选项] 文件...
@@ -190,13 +190,13 @@ GitHub Actions workflow commands: in the text % is %25, in the file name and
 the title also : is %3A and , is %2C.
 
   $ applist-lint -p 0-7 -f github 'x,y:%.conf'
-  ::error file=x%2Cy%3A%25.conf,line=1,col=1,title=E021::未加载有效规则
   ::error file=x%2Cy%3A%25.conf,line=1,col=1,title=E002::无效规则：缺少 '=': a\\b
   ::error file=x%2Cy%3A%25.conf,line=2,col=1,title=E002::无效规则：缺少 '=': \xFF\x01\x1B[1m\xC2\x9F 􏿿\xF4\x90\x80\x80𐀀
   ::warning file=x%2Cy%3A%25.conf,line=3,col=1,title=W113::包名 "游\xE7" 含有包名和进程名都不会有的字节 '游'：没有应用叫这个名字
   ::error file=x%2Cy%3A%25.conf,line=3,col=6,title=E011::无效 CPU 范围：8 在规则 游\xE7{}=010，超出可用 CPU (0-7)
   ::warning file=x%2Cy%3A%25.conf,line=3,col=6,title=W101::"010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8"
   ::error file=x%2Cy%3A%25.conf,line=4,col=5,title=E011::无效 CPU 范围：9 在规则 c%25d{}=9，超出可用 CPU (0-7)
+  ::error file=x%2Cy%3A%25.conf,line=1,col=1,title=E021::未加载有效规则
   [1]
 
 The README's and the manual page's commands (applist-check rejects the file). Vim's makeprg and the VS Code task run the first;

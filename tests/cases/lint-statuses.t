@@ -11,21 +11,21 @@ Usage errors are one message on standard error; standard output stays empty.
   [1]
   $ applist-lint -p 0-15 -s error warn.conf
   $ applist-lint --cpus=0-15 --severity=error bad.conf warn.conf
-  bad.conf:1:1: error: 未加载有效规则 [E021]
   bad.conf:1:1: error: 无效规则：缺少 '=': bad [E002]
+  bad.conf:1:1: error: 未加载有效规则 [E021]
   [1]
   $ applist-lint -p 0-15 missing.conf good.conf bad.conf
   missing.conf:1:1: error: 配置文件不存在: missing.conf [E020]
-  bad.conf:1:1: error: 未加载有效规则 [E021]
   bad.conf:1:1: error: 无效规则：缺少 '=': bad [E002]
+  bad.conf:1:1: error: 未加载有效规则 [E021]
   [2]
 
 Options and files in any order, POSIXLY_CORRECT or not, up to "--"; -S is
 -s; --exit-zero makes 1 into 0, but not 2.
 
   $ POSIXLY_CORRECT=1 applist-lint bad.conf -p 0-15 -S error warn.conf --exit-zero -- -e
-  bad.conf:1:1: error: 未加载有效规则 [E021]
   bad.conf:1:1: error: 无效规则：缺少 '=': bad [E002]
+  bad.conf:1:1: error: 未加载有效规则 [E021]
   -e:1:1: error: 配置文件不存在: -e [E020]
   [2]
   $ applist-lint warn.conf --exit-zero -p 0-15
@@ -137,12 +137,12 @@ Standard input through -, named with --stdin-filename; an empty, closed or
 unreadable standard input cannot be checked (the reason is the C library's).
 
   $ applist-lint -p 0-7 - < bad.conf
-  -:1:1: error: 未加载有效规则 [E021]
   -:1:1: error: 无效规则：缺少 '=': bad [E002]
+  -:1:1: error: 未加载有效规则 [E021]
   [1]
   $ applist-lint -p 0-7 --stdin-filename=rules/applist.conf good.conf - < bad.conf
-  rules/applist.conf:1:1: error: 未加载有效规则 [E021]
   rules/applist.conf:1:1: error: 无效规则：缺少 '=': bad [E002]
+  rules/applist.conf:1:1: error: 未加载有效规则 [E021]
   [1]
   $ applist-lint -p 0-7 - < /dev/null
   -:1:1: error: 标准输入为空 [E020]

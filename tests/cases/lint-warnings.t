@@ -156,9 +156,9 @@ and full-width forms on every line, even one too long to be checked.
   rules.conf:4:1: error: 重复规则：a{}=010（保留的是第 3 行的规则） [E010]
   [1]
   $ squeeze x lint "\357\273\277# $(x 300)\ny\357\274\235$(x 300)\n"
-  rules.conf:1:1: error: 未加载有效规则 [E021]
   rules.conf:1:1: error: 过长 [E001]
   rules.conf:1:1: warning: 行首是 UTF-8 字节顺序标记 (EF BB BF)：注释不再是注释，包名多出三个看不见的字节 [W115]
   rules.conf:2:1: error: 过长 [E001]
   rules.conf:2:2: warning: 全角字符 '＝' (U+FF1D)：这里应写 ASCII 的 '=' [W116]
+  rules.conf:1:1: error: 未加载有效规则 [E021]
   [1]
