@@ -29,7 +29,7 @@ measure() {
     "$@" >/dev/null
     end=$EPOCHREALTIME
     echo $((${end/[.,]/} - ${start/[.,]/})) >>"$work/$name.us"
-    /usr/bin/time -f %M -a -o "$work/$name.kib" "$@" >/dev/null
+    /usr/bin/time -q -f %M -a -o "$work/$name.kib" "$@" >/dev/null
 }
 
 echo "| rules | bytes | check: wall time (median of $runs) | check: peak RSS | lint: wall time | lint: peak RSS | lint / check |"
@@ -51,4 +51,30 @@ for n in $sizes; do
         -v lu="$(median <"$work/lint-$n.us")" -v lk="$(median <"$work/lint-$n.kib")" \
         'BEGIN { printf "| %d | %d | %.1f ms | %.1f MiB | %.1f ms | %.1f MiB | %.2f |\n",
                  n, b, cu / 1000, ck / 1024, lu / 1000, lk / 1024, lu / cu }'
+done
+
+# The lint in each format against the checker on two shapes of 1,000,000
+# lines (SHAPE_LINES): valid rules, and lines like "bad line N", each a
+# finding. Memory is the lint's peak beside its peak on a one-line file.
+lines=${SHAPE_LINES:-1000000}
+formats=(gcc json github)
+printf 'game=0\n' >"$work/one.conf"
+for ((r = 0; r < runs; ++r)); do /usr/bin/time -f %M -a -o "$work/one.kib" "${lint[@]}" "$work/one.conf" >/dev/null; done
+echo
+echo "Lint on a one-line file: peak RSS $(median <"$work/one.kib") KiB."
+echo
+echo "| shape ($lines lines) | format | check: wall time | check: peak RSS | lint: wall time | lint: peak RSS | lint / check |"
+echo "|---|---|---:|---:|---:|---:|---:|"
+python3 "$root/bench/gen_rules.py" "$lines" "$seed" >"$work/valid.conf"
+seq -f 'bad line %g' "$lines" >"$work/bad.conf"
+for shape in valid bad; do
+    file=$work/$shape.conf
+    for ((r = 0; r < runs; ++r)); do measure "check-$shape" "${check[@]}" "$file" || true; done
+    for format in "${formats[@]}"; do
+        for ((r = 0; r < runs; ++r)); do measure "lint-$shape-$format" "${lint[@]}" -f "$format" "$file" || true; done
+        awk -v s="$shape" -v f="$format" \
+            -v cu="$(median <"$work/check-$shape.us")" -v ck="$(median <"$work/check-$shape.kib")" \
+            -v lu="$(median <"$work/lint-$shape-$format.us")" -v lk="$(median <"$work/lint-$shape-$format.kib")" \
+            'BEGIN { printf "| %s | %s | %.1f ms | %.0f KiB | %.1f ms | %.0f KiB | %.2f |\n", s, f, cu / 1000, ck, lu / 1000, lk, lu / cu }'
+    done
 done

@@ -63,7 +63,7 @@ struct finding {
     lint_code code;
 };
 
-enum class output_format : std::uint8_t { gcc, json, github };
+enum class output_format : std::uint8_t { gcc, json, github, sarif };
 // What a column counts: bytes, characters, or UTF-16 code units.
 enum class column_unit : std::uint8_t { byte, character, utf16 };
 
@@ -364,6 +364,18 @@ private:
 };
 
 // ---- Output (lint/output.cpp).
+
+// ---- SARIF (lint/sarif.cpp).
+
+// The document's opening, with the tool and its rules, and its closing
+// (`any`: a result was written).
+void begin_sarif();
+void end_sarif(bool any);
+// The index of `code`'s rule in the document.
+[[nodiscard]] std::size_t rule_index(lint_code code);
+// Appends the name of a file as a URI: percent-encoded but for letters,
+// digits, "-._~" and '/'; relative, or a file URI where the name is absolute.
+void append_uri(std::string& out, const char* name);
 
 // "byte", "char" or "utf16", as --column-unit names it.
 [[nodiscard]] const char* unit_name(column_unit unit);

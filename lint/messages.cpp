@@ -56,7 +56,7 @@ void print_help(const char* me) {
     static const row rows[] = {
         {"-p, --cpus=LIST", "按 present CPU 列表为 LIST 的设备检查"},
         {"", "不给出时读取本机内核的 present 文件"},
-        {"-f, --format=FORMAT", "输出格式：gcc（默认）、json 或 github"},
+        {"-f, --format=FORMAT", "输出格式：gcc（默认）、json、github 或 sarif"},
         {"-e, --exclude=CODES", "不报告这些警告（逗号分隔，可多次给出）"},
         {"-s, -S, --severity=LEVEL", "warning（默认），或 error：只报告错误"},
         {"    --exit-zero", "有报告时退出状态也为 0"},
@@ -87,7 +87,7 @@ void report_missing_argument(const char* me, const char* option) {
 }
 
 void report_unknown_format(const char* me, const char* format) {
-    usage_error(me, "%s: 未知的输出格式: %s（可用 gcc、json、github）\n", shown(format).c_str());
+    usage_error(me, "%s: 未知的输出格式: %s（可用 gcc、json、github、sarif）\n", shown(format).c_str());
 }
 
 void report_unknown_column_unit(const char* me, const char* unit) {

@@ -99,6 +99,8 @@ options_result read_lint_options(int argc, char** argv, lint_options& out) {
                     out.format = output_format::json;
                 } else if (std::strcmp(optarg, "github") == 0) {
                     out.format = output_format::github;
+                } else if (std::strcmp(optarg, "sarif") == 0) {
+                    out.format = output_format::sarif;
                 } else {
                     report_unknown_format(me, optarg);
                     return options_result::usage_error;
@@ -146,6 +148,8 @@ options_result read_lint_options(int argc, char** argv, lint_options& out) {
         }
     }
 
+    // SARIF counts UTF-16 code units, whatever --column-unit says.
+    if (out.format == output_format::sarif) out.unit = column_unit::utf16;
     // After "--", the rest are files.
     for (int i = optind; i < argc; ++i) argv[++file_count] = argv[i];
     out.files = argv + 1;

@@ -61,6 +61,14 @@ struct line_writer {
     }
 };
 
+// A JSON string's contents (see append_json).
+void put_json(line_writer& w, const std::string& text) {
+    for (const char c : text) {
+        if (c == '"' || c == '\\') w.put('\\');
+        w.put(c);
+    }
+}
+
 // The file's name as `format` shows it.
 void show_name(std::string& out, output_format format, const char* name) {
     std::string shown;
@@ -70,6 +78,7 @@ void show_name(std::string& out, output_format format, const char* name) {
         case output_format::gcc: out = shown; break;
         case output_format::github: append_github(out, shown, true); break;
         case output_format::json: append_json(out, shown); break;
+        case output_format::sarif: append_uri(out, name); break;
     }
 }
 
@@ -85,11 +94,13 @@ const char* unit_name(column_unit unit) {
 }
 
 void begin_output(const output_state& out) {
+    if (out.format == output_format::sarif) begin_sarif();
     if (out.format == output_format::json)
         std::printf("{\"column_unit\":\"%s\",\"diagnostics\":[", unit_name(out.unit));
 }
 
 void end_output(const output_state& out) {
+    if (out.format == output_format::sarif) end_sarif(out.any);
     if (out.format == output_format::json) std::fputs(out.any ? "\n]}\n" : "]}\n", stdout);
 }
 
@@ -114,7 +125,7 @@ void write_finding(output_state& out, const char* name, std::size_t line, std::s
     // Room for the name, the message escaped once more (at most three bytes
     // for one), and the rest.
     std::string& s = out.line;
-    const std::size_t room = out.shown_name.size() + 3 * message.size() + 192;
+    const std::size_t room = out.shown_name.size() + 3 * message.size() + 320;
     if (s.size() < room) s.resize(room);
     line_writer w{&s[0]};
     switch (out.format) {
@@ -166,11 +177,26 @@ void write_finding(output_state& out, const char* name, std::size_t line, std::s
             w.put("\",\"code\":\"");
             w.put(code_name(code));
             w.put("\",\"message\":\"");
-            for (const char c : message) {
-                if (c == '"' || c == '\\') w.put('\\');
-                w.put(c);
-            }
+            put_json(w, message);
             w.put("\"}");
+            break;
+        case output_format::sarif:
+            w.put(out.any ? ",\n" : "\n");
+            w.put("{\"ruleId\":\"");
+            w.put(code_name(code));
+            w.put("\",\"ruleIndex\":");
+            w.put_number(rule_index(code));
+            w.put(",\"level\":\"");
+            w.put(level);
+            w.put("\",\"message\":{\"text\":\"");
+            put_json(w, message);
+            w.put("\"},\"locations\":[{\"physicalLocation\":{\"artifactLocation\":{\"uri\":\"");
+            w.put(out.shown_name);
+            w.put("\"},\"region\":{\"startLine\":");
+            w.put_number(line);
+            w.put(",\"startColumn\":");
+            w.put_number(column);
+            w.put("}}}]}");
             break;
     }
     out.any = true;

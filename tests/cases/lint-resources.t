@@ -35,11 +35,11 @@ for the checker, after the findings written so far.
   hash.conf:1:1: error: 无效规则：缺少 '=': bad [E002]
   [255]
 
-Memory for the line of a finding being written (541 bytes for this one): a
+Memory for the text of a finding being written (114 bytes for this one): a
 message on standard error, status 2.
 
   $ printf 'game{UnityGfxDeviceWorker}=1\n' > long.conf
-  $ fail 541 1 applist-lint -p 0-7 long.conf
+  $ fail 114 1 applist-lint -p 0-7 long.conf
   applist-lint: 内存不足
   [2]
 

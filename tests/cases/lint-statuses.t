@@ -63,7 +63,7 @@ the name the lint was started by (a runner such as valgrind gives its path).
   用法: applist-lint [选项] 文件...
   [2]
   $ usage -f xml good.conf
-  applist-lint: 未知的输出格式: xml（可用 gcc、json、github）
+  applist-lint: 未知的输出格式: xml（可用 gcc、json、github、sarif）
   用法: applist-lint [选项] 文件...
   [2]
   $ usage -s info good.conf
@@ -119,7 +119,7 @@ write to standard output, status 0.
   
     -p, --cpus=LIST            按 present CPU 列表为 LIST 的设备检查
                                不给出时读取本机内核的 present 文件
-    -f, --format=FORMAT        输出格式：gcc（默认）、json 或 github
+    -f, --format=FORMAT        输出格式：gcc（默认）、json、github 或 sarif
     -e, --exclude=CODES        不报告这些警告（逗号分隔，可多次给出）
     -s, -S, --severity=LEVEL   warning（默认），或 error：只报告错误
         --exit-zero            有报告时退出状态也为 0
