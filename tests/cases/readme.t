@@ -17,7 +17,7 @@ Needs: python3
   >     print(name, len(blocks), 'blocks; links:', other.split('/')[-1].encode() in head, '; under 200 lines:',
   >           text.count(b'\n') < 200, '; not in', other + ':', missing)
   > EOF
-  README.md 8 blocks; links: True ; under 200 lines: True ; not in README.zh-CN.md: []
-  README.zh-CN.md 8 blocks; links: True ; under 200 lines: True ; not in README.md: []
+  README.md 6 blocks; links: True ; under 200 lines: True ; not in README.zh-CN.md: []
+  README.zh-CN.md 6 blocks; links: True ; under 200 lines: True ; not in README.md: []
   docs/editors.md 5 blocks; links: True ; under 200 lines: True ; not in docs/editors.zh-CN.md: []
   docs/editors.zh-CN.md 5 blocks; links: True ; under 200 lines: True ; not in docs/editors.md: []
