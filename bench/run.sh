@@ -57,7 +57,7 @@ done
 # lines (SHAPE_LINES): valid rules, and lines like "bad line N", each a
 # finding. Memory is the lint's peak beside its peak on a one-line file.
 lines=${SHAPE_LINES:-1000000}
-formats=(gcc json github)
+formats=(gcc json github sarif)
 printf 'game=0\n' >"$work/one.conf"
 for ((r = 0; r < runs; ++r)); do /usr/bin/time -f %M -a -o "$work/one.kib" "${lint[@]}" "$work/one.conf" >/dev/null; done
 echo

@@ -1,9 +1,9 @@
 // lint: the applist-lint command.
 //
 // Owns the lint's codes and their texts, its command line, the findings of
-// one file (kept, filtered by directives, -e and -s, and ordered), the checks
-// that go beyond the checker's verdict (the warnings), and the formats that
-// write findings for people, editors and CI. The verdict itself comes from
+// each line (kept, filtered by directives, -e and -s, ordered and written as
+// the line ends), the checks that go beyond the checker's verdict (the
+// warnings), and the formats that write findings for people, editors and CI. The verdict itself comes from
 // the checker's core through a report_sink; nothing here parses a rule or a
 // CPU list a second way.
 #pragma once
@@ -193,9 +193,9 @@ void kernel_list(const char* text, char (&out)[cpu_list_text_size]);
 // read fault ends the pass, with the codes found before it.
 [[nodiscard]] code_mask file_directives(const char* data, std::size_t size, bool drop_read_pages);
 
-// ---- Findings of one file (lint/findings.cpp).
+// ---- Findings of one line (lint/findings.cpp).
 
-// The findings of one file and their texts, in storage of their own that
+// The findings of one line and their texts, in storage of their own that
 // grows by doubling (grow_to_fit); a failed growth is reported, never fatal.
 struct finding_list {
     finding* items = nullptr;
