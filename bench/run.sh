@@ -32,9 +32,7 @@ measure() {
     "$@" >/dev/null || [[ $? -eq 1 ]]
     end=$EPOCHREALTIME
     echo $((${end/[.,]/} - ${start/[.,]/})) >>"$work/$name.us"
-    # GNU time writes a line about a status other than 0 before the figure.
-    /usr/bin/time -f %M -o "$work/time.out" "$@" >/dev/null || [[ $? -eq 1 ]]
-    tail -n 1 "$work/time.out" >>"$work/$name.kib"
+    /usr/bin/time -q -f %M -a -o "$work/$name.kib" "$@" >/dev/null
 }
 
 # phone FILE PACKAGES THREADS: the phone of FILE, as pm and ps would list it.
@@ -84,4 +82,30 @@ for n in $sizes; do
         -v pu="$(median <"$work/phone-$n.us")" -v pk="$(median <"$work/phone-$n.kib")" \
         'BEGIN { printf "| %d | %d | %.1f ms | %.1f MiB | %.1f ms | %.1f MiB | %.2f | %.1f ms | %.1f MiB | %.2f |\n",
                  n, b, cu / 1000, ck / 1024, lu / 1000, lk / 1024, lu / cu, pu / 1000, pk / 1024, pu / lu }'
+done
+
+# The lint in each format against the checker on two shapes of 1,000,000
+# lines (SHAPE_LINES): valid rules, and lines like "bad line N", each a
+# finding. Memory is the lint's peak beside its peak on a one-line file.
+lines=${SHAPE_LINES:-1000000}
+formats=(gcc json github sarif)
+printf 'game=0\n' >"$work/one.conf"
+for ((r = 0; r < runs; ++r)); do /usr/bin/time -f %M -a -o "$work/one.kib" "${lint[@]}" "$work/one.conf" >/dev/null; done
+echo
+echo "Lint on a one-line file: peak RSS $(median <"$work/one.kib") KiB."
+echo
+echo "| shape ($lines lines) | format | check: wall time | check: peak RSS | lint: wall time | lint: peak RSS | lint / check |"
+echo "|---|---|---:|---:|---:|---:|---:|"
+python3 "$root/bench/gen_rules.py" "$lines" "$seed" >"$work/valid.conf"
+seq -f 'bad line %g' "$lines" >"$work/bad.conf"
+for shape in valid bad; do
+    file=$work/$shape.conf
+    for ((r = 0; r < runs; ++r)); do measure "check-$shape" "${check[@]}" "$file" || true; done
+    for format in "${formats[@]}"; do
+        for ((r = 0; r < runs; ++r)); do measure "lint-$shape-$format" "${lint[@]}" -f "$format" "$file" || true; done
+        awk -v s="$shape" -v f="$format" \
+            -v cu="$(median <"$work/check-$shape.us")" -v ck="$(median <"$work/check-$shape.kib")" \
+            -v lu="$(median <"$work/lint-$shape-$format.us")" -v lk="$(median <"$work/lint-$shape-$format.kib")" \
+            'BEGIN { printf "| %s | %s | %.1f ms | %.0f KiB | %.1f ms | %.0f KiB | %.2f |\n", s, f, cu / 1000, ck, lu / 1000, lk, lu / cu }'
+    done
 done

@@ -103,6 +103,11 @@ constexpr std::size_t page_release_step = std::size_t{256} << 10;
 void release_read_pages(const char* start, const char* read_up_to, std::size_t page_size,
                         std::size_t& released);
 
+// Runs `read(context)` under the read guard of the `size` bytes at `data`
+// (see check_lines, which runs the line loop so). Returns false when a read
+// of them faulted and cut `read` short.
+[[nodiscard]] bool run_guarded(const char* data, std::size_t size, void (*read)(void*), void* context);
+
 // The line loop: walks `size` bytes of rule file line by line, reporting
 // faulty lines to the set's sink and adding parsed rules to `set`, and ends
 // early when an allocation fails. With `drop_read_pages`, `data` must be a

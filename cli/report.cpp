@@ -125,8 +125,11 @@ std::size_t format_message(char (&out)[max_message_size], const fault& f, bool p
     if (part == message_part::whole) return size;
     if (size > 0 && out[size - 1] == '\n') out[--size] = '\0';
     if (!about_line) return size;
-    const int prefix = std::snprintf(nullptr, 0, line_prefix, n);
-    const std::size_t skipped = prefix > 0 && static_cast<std::size_t>(prefix) < size ? static_cast<std::size_t>(prefix) : size;
+    // The prefix is line_prefix with the digits of n in place of its "%zu".
+    std::size_t digits = 1;
+    for (std::size_t rest = n; rest >= 10; rest /= 10) ++digits;
+    const std::size_t prefix = sizeof line_prefix - 1 - (sizeof "%zu" - 1) + digits;
+    const std::size_t skipped = prefix < size ? prefix : size;
     std::memmove(out, out + skipped, size - skipped + 1);
     return size - skipped;
 }

@@ -218,7 +218,7 @@ void on_bus_error(int signal_number, siginfo_t* info, void* /*context*/) {
 
 }  // namespace
 
-void check_lines(const char* data, std::size_t size, rule_set& set, run_state& state, bool drop_read_pages) {
+bool run_guarded(const char* data, std::size_t size, void (*read)(void*), void* context) {
     const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
     const auto start = reinterpret_cast<std::uintptr_t>(data);
     guard.start = start;
@@ -242,13 +242,31 @@ void check_lines(const char* data, std::size_t size, rule_set& set, run_state& s
     sigaddset(&bus, SIGBUS);
     const bool unblocked = sigprocmask(SIG_UNBLOCK, &bus, &inherited) == 0;
 
-    // Nothing below changes a local after sigsetjmp; the jump crosses only
-    // scan_lines, the sink it calls and the C library's reads.
-    if (sigsetjmp(guard.resume, 1) == 0)
-        scan_lines(data, size, set, state, drop_read_pages);
-    else
-        state.end = loop_end::read_failed;
+    // Nothing below changes a local after sigsetjmp but `finished`, which is
+    // volatile; the jump crosses only `read` (scan_lines and the sink it
+    // calls, say) and the C library's reads.
+    volatile bool finished = false;
+    if (sigsetjmp(guard.resume, 1) == 0) {
+        read(context);
+        finished = true;
+    }
 
     if (unblocked) (void)sigprocmask(SIG_SETMASK, &inherited, nullptr);
     if (installed) (void)sigaction(SIGBUS, &previous, nullptr);
+    return finished;
+}
+
+void check_lines(const char* data, std::size_t size, rule_set& set, run_state& state, bool drop_read_pages) {
+    struct scan {
+        const char* data;
+        std::size_t size;
+        rule_set& set;
+        run_state& state;
+        bool drop_read_pages;
+    } args{data, size, set, state, drop_read_pages};
+    const auto read = [](void* context) {
+        auto& a = *static_cast<scan*>(context);
+        scan_lines(a.data, a.size, a.set, a.state, a.drop_read_pages);
+    };
+    if (!run_guarded(data, size, read, &args)) state.end = loop_end::read_failed;
 }

@@ -1,5 +1,7 @@
 // Directives: comments that silence warnings for the next rule line, their
 // own line or the whole file, and W199 for a code they cannot silence.
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstring>
 
@@ -79,7 +81,82 @@ directive read_directive(const char* comment, std::size_t length) {
     }
 }
 
+// Where a "disable-file" directive might be.
+constexpr const char whole_file_mark[] = "disable-file";
+constexpr std::size_t whole_file_mark_length = sizeof whole_file_mark - 1;
+
+// The codes a disable-file directive of the line `text` (`length` bytes)
+// silences, read as begin_line reads it.
+code_mask whole_file_codes(const char* text, std::size_t length) {
+    if (length > max_line_length) return 0;  // never parsed
+    const auto* nul = static_cast<const char*>(std::memchr(text, '\0', length));
+    const std::size_t end = nul != nullptr ? static_cast<std::size_t>(nul - text) : length;
+    std::size_t first = 0;
+    while (first < end && is_blank(text[first])) ++first;
+    if (first == end) return 0;
+    const std::size_t comment = text[first] == '#' ? first : comment_at(text, first, end);
+    if (comment == end) return 0;
+    const directive d = read_directive(text + comment + 1, end - comment - 1);
+    return d.found && d.whole_file ? d.codes : 0;
+}
+
+struct directive_pass {
+    const char* data;
+    std::size_t size;
+    std::size_t page_size;  // 0: pages are never dropped
+    code_mask codes;
+};
+
+// Looks for the mark a step at a time, dropping the pages read behind it;
+// reads each line that holds it.
+void read_file_directives(void* context) {
+    auto& pass = *static_cast<directive_pass*>(context);
+    const char* const data = pass.data;
+    const char* const end = data + pass.size;
+    const char* const page_start =
+        pass.page_size == 0 ? data : data - reinterpret_cast<std::uintptr_t>(data) % pass.page_size;
+    std::size_t released = 0;
+    for (const char* at = data; at < end;) {
+        const std::size_t left = static_cast<std::size_t>(end - at);
+        const std::size_t window = left < page_release_step + whole_file_mark_length ? left
+                                                                                     : page_release_step + whole_file_mark_length;
+        const auto* hit = static_cast<const char*>(memmem(at, window, whole_file_mark, whole_file_mark_length));
+        if (hit == nullptr) {
+            at += window > whole_file_mark_length ? window - whole_file_mark_length : window;
+            if (window == left) at = end;
+        } else {
+            // The line around it, if it is short enough to be parsed.
+            const char* start = hit;
+            while (start > data && start[-1] != '\n' && static_cast<std::size_t>(hit - start) <= max_line_length)
+                --start;
+            if (start == data || start[-1] == '\n') {
+                const std::size_t room = static_cast<std::size_t>(end - start);
+                const std::size_t limit = room < max_line_length + 1 ? room : max_line_length + 1;
+                const auto* feed = static_cast<const char*>(std::memchr(start, '\n', limit));
+                const char* line_end = feed != nullptr ? feed : start + limit;
+                pass.codes |= whole_file_codes(start, static_cast<std::size_t>(line_end - start));
+            }
+            at = hit + 1;
+        }
+        if (pass.page_size != 0) release_read_pages(page_start, at, pass.page_size, released);
+    }
+}
+
 }  // namespace
+
+std::size_t comment_at(const char* text, std::size_t first, std::size_t end) {
+    const auto* equals = static_cast<const char*>(std::memchr(text + first, '=', end - first));
+    if (equals == nullptr) return end;
+    const auto after = static_cast<std::size_t>(equals - text) + 1;
+    const auto* hash = static_cast<const char*>(std::memchr(text + after, '#', end - after));
+    return hash != nullptr ? static_cast<std::size_t>(hash - text) : end;
+}
+
+code_mask file_directives(const char* data, std::size_t size, bool drop_read_pages) {
+    directive_pass pass{data, size, drop_read_pages ? static_cast<std::size_t>(sysconf(_SC_PAGESIZE)) : 0, 0};
+    (void)run_guarded(data, size, read_file_directives, &pass);
+    return pass.codes;
+}
 
 void lint_sink::apply_directive(const char* comment, std::size_t length, std::size_t at, bool for_this_line) {
     const directive d = read_directive(comment, length);

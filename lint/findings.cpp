@@ -1,4 +1,4 @@
-// The findings of one file and their texts, kept in storage that grows as
+// The findings of one line and their texts, kept in storage that grows as
 // they come, and put in order for the output.
 #include <algorithm>
 #include <cstdlib>
@@ -36,3 +36,8 @@ bool comes_before(const finding& a, const finding& b) {
 }
 
 void sort_findings(finding_list& list) { std::sort(list.items, list.items + list.count, comes_before); }
+
+void clear_findings(finding_list& list) {
+    list.count = 0;
+    list.text_size = 0;
+}

@@ -101,7 +101,7 @@ void lint_sink::check_long_line() {
         }
         const std::size_t sequence = utf8_length(bytes + i, length - i);
         i += sequence != 0 ? sequence : 1;
-        ++at;
+        at += columns_of(sequence, unit_);
     }
     if (page_size_ != 0) release_read_pages(page_start, text_ + length, page_size_, released);
     if (has_bom) {

@@ -1,9 +1,9 @@
 // lint: the applist-lint command.
 //
 // Owns the lint's codes and their texts, its command line, the findings of
-// one file (kept, filtered by directives, -e and -s, and ordered), the checks
-// that go beyond the checker's verdict (the warnings), and the formats that
-// write findings for people, editors and CI. The verdict itself comes from
+// each line (kept, filtered by directives, -e and -s, ordered and written as
+// the line ends), the checks that go beyond the checker's verdict (the
+// warnings), and the formats that write findings for people, editors and CI. The verdict itself comes from
 // the checker's core through a report_sink; nothing here parses a rule or a
 // CPU list a second way.
 #pragma once
@@ -50,8 +50,8 @@ constexpr bool is_error(lint_code code) { return code <= lint_code::e023; }
 // The code of the checker's fault `kind`: E001-E012 for a line's faults, E020
 // for a file that could not be examined, opened or mapped, E021 and E022.
 [[nodiscard]] lint_code code_of(fault_kind kind);
-// Whether a directive may silence `code`: any warning but W199, which is
-// about the directives themselves. (-e may exclude W199 too.)
+// Whether a directive or -e may silence `code`: any warning but W199, which
+// is about the directives themselves.
 [[nodiscard]] bool directive_may_silence(lint_code code);
 // Whether `code` goes unreported: never an error; a warning under -s error,
 // when -e names it (`excluded`), or when a directive in force names it
@@ -68,7 +68,9 @@ struct finding {
     lint_code code;
 };
 
-enum class output_format : std::uint8_t { gcc, json, github };
+enum class output_format : std::uint8_t { gcc, json, github, sarif };
+// What a column counts: bytes, characters, or UTF-16 code units.
+enum class column_unit : std::uint8_t { byte, character, utf16 };
 
 struct phone_data;
 
@@ -76,8 +78,10 @@ struct phone_data;
 struct lint_options {
     char* cpus = nullptr;  // --cpus; null: the kernel's present file
     output_format format = output_format::gcc;
+    column_unit unit = column_unit::byte;  // --column-unit
     code_mask excluded = 0;    // -e
     bool errors_only = false;  // -s error
+    bool exit_zero = false;    // --exit-zero: 1 becomes 0
     const char* stdin_name = nullptr;
     char** files = nullptr;
     int file_count = 0;
@@ -117,8 +121,10 @@ void report_unknown_option(const char* me, const char* option);
 void report_missing_argument(const char* me, const char* option);
 void report_unknown_format(const char* me, const char* format);
 void report_unknown_severity(const char* me, const char* severity);
+void report_unknown_column_unit(const char* me, const char* unit);
 void report_unknown_excluded_code(const char* me, const char* code, std::size_t length);
 void report_excluded_error_code(const char* me, const char* code);
+void report_excluded_w199(const char* me);
 void report_no_file(const char* me);
 void report_stdin_twice(const char* me);
 void report_stdin_name_without_stdin(const char* me);
@@ -155,13 +161,21 @@ const char* level_name(lint_code code);
 // The length of the valid UTF-8 sequence at `p` (1 to 4; at most `available`
 // bytes are read), or 0 when the byte there starts none.
 [[nodiscard]] std::size_t utf8_length(const unsigned char* p, std::size_t available);
-// The column of byte `offset` of a line: 1 plus the characters before it,
-// where a byte that is not part of valid UTF-8 counts as one.
-[[nodiscard]] std::size_t column_of(const char* line, std::size_t offset);
+// The columns a character of `sequence` bytes (0: a byte that is not part of
+// valid UTF-8, which counts as one in every unit) takes in `unit`.
+[[nodiscard]] std::size_t columns_of(std::size_t sequence, column_unit unit);
+// The column of byte `offset` of a line: 1 plus the columns before it.
+[[nodiscard]] std::size_t column_of(const char* line, std::size_t offset, column_unit unit);
+// The length of the line separator U+2028 or U+2029 at `p`, or 0.
+[[nodiscard]] std::size_t line_separator_length(const char* p, std::size_t available);
+// How a text is shown: a text of the lint's doubles a backslash, so that an
+// escape tells from the same bytes in the file; a name is shown as given.
+enum class escape_mode : std::uint8_t { text, name };
 // Appends `text` to `out`, showing each byte of every control character (see
-// control_length) and every byte that is not part of valid UTF-8 as \xHH and
-// a backslash as \\. The result is valid UTF-8 on one line.
-void append_escaped(std::string& out, const char* text, std::size_t length);
+// control_length), line separator and byte that is not part of valid UTF-8
+// as \xHH, and in a text a backslash as \\. The result is valid UTF-8 on one
+// line that every reader takes for one line.
+void append_escaped(std::string& out, const char* text, std::size_t length, escape_mode mode = escape_mode::text);
 // Copies the character at `p` (its whole UTF-8 sequence, or the one byte;
 // at most `available` bytes are read) into `out` as a text.
 void copy_character(const char* p, std::size_t available, char (&out)[8]);
@@ -177,9 +191,22 @@ constexpr std::size_t cpu_list_text_size = 4096;
 // "5-1023"), or the empty text.
 void kernel_list(const char* text, char (&out)[cpu_list_text_size]);
 
-// ---- Findings of one file (lint/findings.cpp).
+// ---- Directives (lint/directives.cpp).
 
-// The findings of one file and their texts, in storage of their own that
+// Where the comment of a line's text (its `end` bytes, up to any NUL) starts
+// when its first byte that is not blank, at `first`, is not '#': at the
+// first '#' after a rule's '='. `end` when there is none.
+[[nodiscard]] std::size_t comment_at(const char* text, std::size_t first, std::size_t end);
+// The codes that disable-file directives of the `size` bytes at `data`
+// silence, read as the scan reads them, in a quick pass that looks only at
+// the lines that hold "disable-file". With `drop_read_pages` (`data` is a
+// private file mapping) it drops the pages it has read as the scan does; a
+// read fault ends the pass, with the codes found before it.
+[[nodiscard]] code_mask file_directives(const char* data, std::size_t size, bool drop_read_pages);
+
+// ---- Findings of one line (lint/findings.cpp).
+
+// The findings of one line and their texts, in storage of their own that
 // grows by doubling (grow_to_fit); a failed growth is reported, never fatal.
 struct finding_list {
     finding* items = nullptr;
@@ -203,6 +230,19 @@ struct finding_list {
 [[nodiscard]] bool comes_before(const finding& a, const finding& b);
 // Orders the findings so.
 void sort_findings(finding_list& list);
+// Forgets every finding, keeping the storage.
+void clear_findings(finding_list& list);
+
+// Where the output stands across files (see lint/output.cpp).
+struct output_state {
+    output_format format = output_format::gcc;
+    column_unit unit = column_unit::byte;
+    bool any = false;  // a finding was written
+    const char* name = nullptr;  // the file whose name is in shown_name
+    std::string shown_name;      // as the format shows it
+    std::string message;         // storage kept from one finding to the next
+    std::string line;
+};
 
 // ---- The lint's sink (lint/sink.cpp) and its checks, each in a file of its
 // own: directives.cpp, full_width.cpp, names.cpp, cpu_list_warnings.cpp.
@@ -210,12 +250,13 @@ void sort_findings(finding_list& list);
 // The lint's sink: told everything the checker sees of each line, it keeps
 // the checker's faults as errors and adds the warnings, each at its column,
 // filtered by -e, -s and the file's directives. Findings of a line are kept
-// in `list` as the line ends (finish_line), the faults of the file itself
-// apart. A check of a rule's names starts from check_names, called once the
-// rule is parsed.
+// in `list` until the line ends (finish_line), then written in order to
+// `out` as findings of the file `name` (write_line), the faults of the file
+// itself apart: no finding is held longer. A check of a rule's names starts
+// from check_names, called once the rule is parsed.
 class lint_sink final : public report_sink, public cpu_list_observer {
 public:
-    lint_sink(const lint_options& options, finding_list& list);
+    lint_sink(const lint_options& options, finding_list& list, output_state& out, const char* name);
     lint_sink(const lint_sink&) = delete;
     lint_sink& operator=(const lint_sink&) = delete;
     ~lint_sink();
@@ -233,6 +274,17 @@ public:
     // Ends the last line: its CPU list warnings, which wait for the whole
     // list, are kept now. Called once the scan is over.
     void finish_line();
+    // Writes the findings kept for the current line, by column then code,
+    // but those a disable-file directive silences, and forgets them.
+    void write_line();
+    // E022 with `text`: line `line_number` could not be read. Written with
+    // that line's findings, at column 1.
+    void add_read_failure(std::size_t line_number, const char* text, std::size_t length);
+    // The codes that disable-file directives silence, found before the scan
+    // (see file_directives).
+    void silence_for_file(code_mask codes) { file_disabled_ |= codes; }
+    // Whether a finding was written.
+    [[nodiscard]] bool reported() const { return reported_; }
     // The bytes come from a private file mapping, whose pages may be dropped
     // once read (never memory of the lint's own, such as standard input).
     void read_from_mapping(bool mapped);
@@ -281,8 +333,12 @@ private:
 
     finding_list& list_;
     phone_data* phone_;
+    output_state& out_;
+    const char* name_;
+    bool reported_ = false;
     code_mask excluded_;
     bool errors_only_;
+    column_unit unit_;
     bool list_warnings_wanted_;
 
     // The current line: its number, its bytes (a copy when it is short
@@ -322,12 +378,20 @@ private:
 
 // ---- Output (lint/output.cpp).
 
-// Where the output stands across files.
-struct output_state {
-    output_format format = output_format::gcc;
-    bool any = false;  // a finding was written
-};
+// ---- SARIF (lint/sarif.cpp).
 
+// The document's opening, with the tool and its rules, and its closing
+// (`any`: a result was written).
+void begin_sarif();
+void end_sarif(bool any);
+// The index of `code`'s rule in the document.
+[[nodiscard]] std::size_t rule_index(lint_code code);
+// Appends the name of a file as a URI: percent-encoded but for letters,
+// digits, "-._~" and '/'; relative, or a file URI where the name is absolute.
+void append_uri(std::string& out, const char* name);
+
+// "byte", "char" or "utf16", as --column-unit names it.
+[[nodiscard]] const char* unit_name(column_unit unit);
 // Writes what comes before the first file's findings (the JSON document's
 // opening) and after the last.
 void begin_output(const output_state& out);

@@ -56,9 +56,11 @@ void print_help(const char* me) {
     static const row rows[] = {
         {"-p, --cpus=LIST", "按 present CPU 列表为 LIST 的设备检查"},
         {"", "不给出时读取本机内核的 present 文件"},
-        {"-f, --format=FORMAT", "输出格式：gcc（默认）、json 或 github"},
+        {"-f, --format=FORMAT", "输出格式：gcc（默认）、json、github 或 sarif"},
         {"-e, --exclude=CODES", "不报告这些警告（逗号分隔，可多次给出）"},
-        {"-s, --severity=LEVEL", "warning（默认），或 error：只报告错误"},
+        {"-s, -S, --severity=LEVEL", "warning（默认），或 error：只报告错误"},
+        {"    --exit-zero", "有报告时退出状态也为 0"},
+        {"    --column-unit=UNIT", "列号按 byte（默认）、char 或 utf16 计"},
         {"    --stdin-filename=NAME", "输出中文件 - 的名字"},
         {"    --packages=FILE", "按 pm list packages 的输出检查包名（W130、W131）"},
         {"    --threads=FILE", "按 ps -A -T -o CMD,NAME 的输出检查线程名（W132、W133）"},
@@ -88,7 +90,11 @@ void report_missing_argument(const char* me, const char* option) {
 }
 
 void report_unknown_format(const char* me, const char* format) {
-    usage_error(me, "%s: 未知的输出格式: %s（可用 gcc、json、github）\n", shown(format).c_str());
+    usage_error(me, "%s: 未知的输出格式: %s（可用 gcc、json、github、sarif）\n", shown(format).c_str());
+}
+
+void report_unknown_column_unit(const char* me, const char* unit) {
+    usage_error(me, "%s: 未知的列单位: %s（可用 byte、char、utf16）\n", shown(unit).c_str());
 }
 
 void report_unknown_severity(const char* me, const char* severity) {
@@ -101,6 +107,10 @@ void report_unknown_excluded_code(const char* me, const char* code, std::size_t 
 
 void report_excluded_error_code(const char* me, const char* code) {
     usage_error(me, "%s: -e 不能排除错误 %s：错误是 applist-check 的结论，只有警告可以排除\n", code);
+}
+
+void report_excluded_w199(const char* me) {
+    usage_error(me, "%s: -e 不能排除 W199：它报告的是 applist-lint 指令本身的问题\n");
 }
 
 void report_no_file(const char* me) { usage_error(me, "%s: 没有给出要检查的文件（标准输入写作 -）\n"); }

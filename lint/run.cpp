@@ -1,6 +1,6 @@
 // The lint of each file named on the command line: its bytes (a mapping, or
 // standard input read whole), the checker's scan with the lint's sink, the
-// verdicts on the file as a whole, and the findings written in order.
+// verdicts on the file as a whole, written after the findings of its lines.
 #include <unistd.h>
 
 #include <cerrno>
@@ -51,8 +51,7 @@ struct file_verdict {
     text_buffer not_checked_text = {};
     std::size_t not_checked_length = 0;
     bool no_rule = false;  // E021
-    bool read_failed = false;  // E022, at read_failed_line
-    std::size_t read_failed_line = 0;
+    bool read_failed = false;  // E022
     bool out_of_memory = false;  // E023, from out_of_memory_line on
     std::size_t out_of_memory_line = 0;
 };
@@ -73,67 +72,57 @@ std::size_t checker_text(text_buffer& out, const fault& f) {
     return kept;
 }
 
-// Writes the file's findings in order: the whole file's (line 0, by code),
-// then the lines' by line, column and code. Returns the file's status.
-int write_file(output_state& out, const char* name, const file_verdict& verdict, finding_list& list,
-               code_mask file_disabled) {
-    bool reported = false;
-    const auto emit = [&](std::size_t line, std::size_t column, lint_code code, const char* text, std::size_t length) {
-        write_finding(out, name, line, column, code, text, length);
+// Writes what is known of the whole file once its lines have been written
+// (a file that could not be read has none): E020, E021, E023, in that
+// order. Returns the file's status.
+int finish_file(output_state& out, const char* name, const file_verdict& verdict, bool lines_reported) {
+    bool reported = lines_reported;
+    const auto emit = [&](lint_code code, const char* text, std::size_t length) {
+        write_finding(out, name, 0, 0, code, text, length);
         reported = true;
     };
     text_buffer text;
-    if (verdict.not_checked) emit(0, 0, lint_code::e020, verdict.not_checked_text, verdict.not_checked_length);
+    if (verdict.not_checked) emit(lint_code::e020, verdict.not_checked_text, verdict.not_checked_length);
     if (verdict.no_rule) {
         fault f;
         f.kind = fault_kind::no_rule_loaded;
-        emit(0, 0, code_of(f.kind), text, checker_text(text, f));
+        emit(code_of(f.kind), text, checker_text(text, f));
     }
-    if (verdict.out_of_memory) emit(0, 0, lint_code::e023, text, text_out_of_memory(text, verdict.out_of_memory_line));
-
-    fault read_fault;
-    read_fault.kind = fault_kind::file_read_failed;
-    read_fault.line_number = verdict.read_failed_line;
-    read_fault.text = name;
-    // The read failure goes where it sorts, at column 1 of its line.
-    const finding read_failure{verdict.read_failed_line, 1, 0, 0, code_of(read_fault.kind)};
-    sort_findings(list);
-    bool read_failure_written = !verdict.read_failed;
-    for (std::size_t i = 0; i <= list.count; ++i) {
-        const finding* f = i < list.count ? &list.items[i] : nullptr;
-        if (!read_failure_written && (f == nullptr || comes_before(read_failure, *f))) {
-            emit(read_failure.line, read_failure.column, read_failure.code, text, checker_text(text, read_fault));
-            read_failure_written = true;
-        }
-        if (f == nullptr || is_silenced(f->code, 0, false, file_disabled)) continue;
-        emit(f->line, f->column, f->code, list.texts + f->text_offset, f->text_length);
-    }
-
+    if (verdict.out_of_memory) emit(lint_code::e023, text, text_out_of_memory(text, verdict.out_of_memory_line));
     if (verdict.not_checked || verdict.read_failed || verdict.out_of_memory) return status_not_checked;
     return reported ? status_reported : status_clean;
 }
 
-// Lints the `size` bytes at `data`, read as the file `name`, with `sink`
-// and its `list`, and writes the findings. `mapped`: `data` is a private
-// file mapping whose read pages may be dropped. Returns the file's status.
+// Lints the `size` bytes at `data`, read as the file `name`, with `sink`,
+// which writes the findings of each line as it ends. `mapped`: `data` is a
+// private file mapping whose read pages may be dropped. Returns the file's
+// status.
 int lint_bytes(const char* name, const char* data, std::size_t size, bool mapped, const cpu_set_t& present_cpus,
-               const char* present_text, lint_sink& sink, finding_list& list, file_verdict& verdict,
-               output_state& out) {
+               const char* present_text, lint_sink& sink, file_verdict& verdict, output_state& out) {
     rule_set set;
     if (!create_rule_set(set, present_cpus, present_text, sink)) {
         verdict.out_of_memory = true;
         verdict.out_of_memory_line = 1;
-        return write_file(out, name, verdict, list, 0);
+        return finish_file(out, name, verdict, false);
     }
     run_state state;
     sink.read_from_mapping(mapped);
+    sink.silence_for_file(file_directives(data, size, mapped));
     check_lines(data, size, set, state, mapped);
     sink.finish_line();
     release_rule_set(set);
 
     verdict.no_rule = set.table.count == 0;
     verdict.read_failed = state.end == loop_end::read_failed;
-    verdict.read_failed_line = state.line_number;
+    if (verdict.read_failed) {
+        fault read_fault;
+        read_fault.kind = fault_kind::file_read_failed;
+        read_fault.line_number = state.line_number;
+        read_fault.text = name;
+        text_buffer text;
+        sink.add_read_failure(state.line_number, text, checker_text(text, read_fault));
+    }
+    sink.write_line();
     if (state.end == loop_end::stopped || state.end == loop_end::table_full) {
         verdict.out_of_memory = true;
         verdict.out_of_memory_line = state.line_number;
@@ -142,7 +131,7 @@ int lint_bytes(const char* name, const char* data, std::size_t size, bool mapped
         verdict.out_of_memory = true;
         verdict.out_of_memory_line = sink.out_of_memory_line();
     }
-    return write_file(out, name, verdict, list, sink.file_disabled());
+    return finish_file(out, name, verdict, sink.reported());
 }
 
 int lint_file(const lint_options& options, const char* path, const cpu_set_t& present_cpus,
@@ -150,7 +139,7 @@ int lint_file(const lint_options& options, const char* path, const cpu_set_t& pr
     const bool from_stdin = std::strcmp(path, "-") == 0;
     const char* name = from_stdin && options.stdin_name != nullptr ? options.stdin_name : path;
     finding_list list;
-    lint_sink sink(options, list);
+    lint_sink sink(options, list, out, name);
     file_verdict verdict;
 
     input_bytes in;
@@ -184,8 +173,8 @@ int lint_file(const lint_options& options, const char* path, const cpu_set_t& pr
         set_text(verdict.not_checked_text, verdict.not_checked_length, sink.file_fault_text(),
                  std::strlen(sink.file_fault_text()));
     }
-    if (verdict.not_checked || verdict.out_of_memory) return write_file(out, name, verdict, list, 0);
-    return lint_bytes(name, data, size, !from_stdin, present_cpus, present_text, sink, list, verdict, out);
+    if (verdict.not_checked || verdict.out_of_memory) return finish_file(out, name, verdict, false);
+    return lint_bytes(name, data, size, !from_stdin, present_cpus, present_text, sink, verdict, out);
 }
 
 // What every file of a run shares: the present CPUs (those of --cpus, or the
@@ -201,6 +190,7 @@ struct lint_run {
         else
             read_present_cpus(present_cpus, present_text);
         out.format = options.format;
+        out.unit = options.unit;
         begin_output(out);
     }
 };
@@ -210,12 +200,11 @@ struct lint_run {
 int lint_buffer(const lint_options& options, const char* name, const char* data, std::size_t size) {
     lint_run run(options);
     finding_list list;
-    lint_sink sink(options, list);
+    lint_sink sink(options, list, run.out, name);
     file_verdict verdict;
-    const int status =
-        lint_bytes(name, data, size, false, run.present_cpus, run.present_text, sink, list, verdict, run.out);
+    const int status = lint_bytes(name, data, size, false, run.present_cpus, run.present_text, sink, verdict, run.out);
     end_output(run.out);
-    return status;
+    return options.exit_zero && status == status_reported ? status_clean : status;
 }
 
 int run_lint(const lint_options& options) {
@@ -232,5 +221,5 @@ int run_lint(const lint_options& options) {
         if (file_status > status) status = file_status;
     }
     end_output(run.out);
-    return status;
+    return options.exit_zero && status == status_reported ? status_clean : status;
 }

@@ -17,11 +17,14 @@ constexpr std::size_t initial_rule_lines = 1024;
 
 }  // namespace
 
-lint_sink::lint_sink(const lint_options& options, finding_list& list)
+lint_sink::lint_sink(const lint_options& options, finding_list& list, output_state& out, const char* name)
     : list_(list),
       phone_(options.phone),
+      out_(out),
+      name_(name),
       excluded_(options.excluded),
       errors_only_(options.errors_only),
+      unit_(options.unit),
       list_warnings_wanted_(!options.errors_only) {}
 
 lint_sink::~lint_sink() { std::free(rule_lines_); }
@@ -50,10 +53,30 @@ bool lint_sink::claimed(std::size_t offset) const {
     return offset < 256 && (claimed_[offset / 64] >> (offset % 64) & 1u) != 0;
 }
 
-std::size_t lint_sink::column(std::size_t offset) const { return column_of(text_, offset); }
+std::size_t lint_sink::column(std::size_t offset) const { return column_of(text_, offset, unit_); }
+
+void lint_sink::write_line() {
+    sort_findings(list_);
+    for (std::size_t i = 0; i < list_.count; ++i) {
+        const finding& f = list_.items[i];
+        if (is_silenced(f.code, 0, false, file_disabled_)) continue;
+        write_finding(out_, name_, f.line, f.column, f.code, list_.texts + f.text_offset, f.text_length);
+        reported_ = true;
+    }
+    clear_findings(list_);
+}
+
+void lint_sink::add_read_failure(std::size_t line_number, const char* text, std::size_t length) {
+    if (line_number != line_) write_line();
+    if (!add_finding(list_, line_number, 1, lint_code::e022, text, length)) {
+        write_finding(out_, name_, line_number, 1, lint_code::e022, text, length);
+        reported_ = true;
+    }
+}
 
 void lint_sink::begin_line(std::size_t line_number, const char* bytes, std::size_t length) {
     finish_line();
+    write_line();
     line_ = line_number;
     seen_ = 0;
     line_disabled_ = 0;
@@ -87,13 +110,7 @@ void lint_sink::begin_line(std::size_t line_number, const char* bytes, std::size
     line_disabled_ = pending_disabled_;
     pending_disabled_ = 0;
 
-    // The value's comment starts at its first '#'.
-    std::size_t comment = end;
-    if (const auto* equals = static_cast<const char*>(std::memchr(text_ + first, '=', end - first))) {
-        const auto after = static_cast<std::size_t>(equals - text_) + 1;
-        if (const auto* hash = static_cast<const char*>(std::memchr(text_ + after, '#', end - after)))
-            comment = static_cast<std::size_t>(hash - text_);
-    }
+    const std::size_t comment = comment_at(text_, first, end);
     if (comment < end) apply_directive(text_ + comment + 1, end - comment - 1, column(comment), true);
 
     check_full_width(comment);

@@ -1,4 +1,4 @@
-// Bytes as the lint shows them: UTF-8 checking, columns in characters, the
+// Bytes as the lint shows them: UTF-8 checking, columns in each unit, the
 // escaping that keeps every text valid UTF-8 on one line, and CPU sets
 // written the kernel's way.
 #include <sched.h>
@@ -43,39 +43,73 @@ std::size_t utf8_length(const unsigned char* p, std::size_t available) {
     return length;
 }
 
-std::size_t column_of(const char* line, std::size_t offset) {
+std::size_t columns_of(std::size_t sequence, column_unit unit) {
+    if (sequence == 0) return 1;
+    switch (unit) {
+        case column_unit::byte: return sequence;
+        case column_unit::character: return 1;
+        case column_unit::utf16: return sequence == 4 ? 2 : 1;
+    }
+    return 1;  // not reached: the switch names every unit
+}
+
+std::size_t column_of(const char* line, std::size_t offset, column_unit unit) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(line);
     std::size_t column = 1;
     std::size_t i = 0;
     while (i < offset) {
         const std::size_t length = utf8_length(bytes + i, offset - i);
         i += length != 0 ? length : 1;
-        ++column;
+        column += columns_of(length, unit);
     }
     return column;
 }
 
-void append_escaped(std::string& out, const char* text, std::size_t length) {
+std::size_t line_separator_length(const char* p, std::size_t available) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(p);
+    if (available >= 3 && bytes[0] == 0xE2 && bytes[1] == 0x80 && (bytes[2] == 0xA8 || bytes[2] == 0xA9)) return 3;
+    return 0;  // U+0085 is a C1 control (control_length)
+}
+
+void append_escaped(std::string& out, const char* text, std::size_t length, escape_mode mode) {
+    static constexpr char hex_digits[] = "0123456789ABCDEF";
     const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    std::size_t plain = 0;  // the bytes from here on are shown as they are
     std::size_t i = 0;
     while (i < length) {
         const unsigned char c = bytes[i];
+        if (c >= 0x20 && c < 0x7F && c != '\\') {
+            ++i;
+            continue;
+        }
+        // Most of a message: a character of three bytes from U+3000 up,
+        // never a control or a line separator (a surrogate starts with 0xED).
+        if (c >= 0xE3 && c != 0xED && c <= 0xEF && length - i >= 3 && is_continuation(bytes[i + 1]) &&
+            is_continuation(bytes[i + 2])) {
+            i += 3;
+            continue;
+        }
         std::size_t size = utf8_length(bytes + i, length - i);
-        const std::size_t control = control_length(text + i, length - i);
-        if (size == 0 || control != 0) {
-            if (size == 0) size = 1;
-            for (std::size_t k = 0; k < size; ++k) {
-                char hex[5];
-                std::snprintf(hex, sizeof hex, "\\x%02X", bytes[i + k]);
-                out.append(hex, 4);
-            }
-        } else if (c == '\\') {
+        const std::size_t control = control_length(text + i, length - i) + line_separator_length(text + i, length - i);
+        const bool doubled = c == '\\' && mode == escape_mode::text;
+        if (size != 0 && control == 0 && !doubled) {
+            i += size;
+            continue;
+        }
+        out.append(text + plain, i - plain);
+        if (doubled) {
             out.append("\\\\", 2);
         } else {
-            out.append(text + i, size);
+            if (size == 0) size = 1;
+            for (std::size_t k = 0; k < size; ++k) {
+                const char hex[4] = {'\\', 'x', hex_digits[bytes[i + k] >> 4], hex_digits[bytes[i + k] & 0xF]};
+                out.append(hex, 4);
+            }
         }
         i += size;
+        plain = i;
     }
+    out.append(text + plain, i - plain);
 }
 
 void copy_character(const char* p, std::size_t available, char (&out)[8]) {

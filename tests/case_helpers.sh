@@ -29,3 +29,16 @@ lint() {
     lint_text=$1 lint_list=${2-0-7} && shift && { [ $# -eq 0 ] || shift; }
     printf "$lint_text" > rules.conf && applist-lint -p "$lint_list" "$@" rules.conf
 }
+
+# hostile_files: four rule files whose names hold a space, ',', ':', '%', a
+# backslash, Chinese and U+10000, and whose lines put a tab, Chinese and
+# U+10000 before findings, a line separator, "%0A", ',', ':', '"' and a
+# backslash in texts; the last file has no rule. Then recipe LANG writes the
+# block of docs/editors.md in ```LANG as editors.LANG.
+hostile_files() {
+    for n in 'sp ace.conf' 'x,y:%.conf' 'back\slash.conf'; do
+        printf '\t游戏=010\n𐀀{main }=1-2000 \342\200\250\nbad %%0A ,:: line\nq"uo\\te=1\n' > "$n"
+    done
+    printf 'bad\n' > '游戏 𐀀.conf'
+}
+recipe() { sed -n "/^\`\`\`$1\$/,/^\`\`\`\$/p" "$SRCDIR/docs/editors.md" | sed '1d;$d' > "editors.$1"; }

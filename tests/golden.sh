@@ -12,7 +12,9 @@
 # of them cannot be had: preload (an LD_PRELOAD shim reaching the tool),
 # native (no sanitizer, no runner: memory limits and peak memory), namespace
 # (a private mount namespace, for faking the kernel's present-CPU file),
-# gnu-time (/usr/bin/time with -f), or any other word: that program on PATH.
+# gnu-time (/usr/bin/time with -f), sarif-schema (the SARIF 2.1.0 schema at
+# ../shared/schemas beside the project, and python3's jsonschema), or any other
+# word: that program on PATH.
 # $CRAM_COMMAND names the cram program (default cram3; cram itself reads
 # $CRAM as extra arguments). Exit status: 0 passed, 1 failed, 77 skipped.
 set -u
@@ -50,6 +52,9 @@ for need in $(sed -n 's/^Needs: //p' "$case_file"); do
             why=$(cd "$scratch" && . "$SRCDIR/tests/case_helpers.sh" && on_phone '0\n' true 2>&1) ||
                 skip "needs a private mount namespace: $why" ;;
         gnu-time) /usr/bin/time -f %M true >/dev/null 2>&1 || skip "needs GNU time as /usr/bin/time" ;;
+        sarif-schema)
+            [ -r "$SRCDIR/../shared/schemas/sarif-schema-2.1.0.json" ] || skip "needs the SARIF schema beside the project"
+            python3 -c 'import jsonschema' 2>/dev/null || skip "needs python3's jsonschema module" ;;
         *) command -v "$need" >/dev/null 2>&1 || skip "needs $need" ;;
     esac
 done

@@ -44,12 +44,12 @@ def shown(raw):
 
 
 def columns(line):
-    """The columns (characters from 1) where the package and the value start."""
+    """The columns (bytes from 1) where the package and the value start."""
     line = line.split(b"\0")[0]
     key_start = len(line) - len(line.lstrip(BLANKS))
     equals = line.find(b"=")
     value_start = equals + 1 + len(line[equals + 1:]) - len(line[equals + 1:].lstrip(BLANKS))
-    width = lambda end: len(line[:end].decode("utf-8", "surrogateescape")) + 1
+    width = lambda end: end + 1
     return width(key_start), width(value_start)
 
 
@@ -64,9 +64,9 @@ def checker(cpus, path):
         if m is None:
             text = shown(raw)
             if text == "未加载有效规则":
-                found.add((0, "E021", 0, text))
+                found.add((1, "E021", 1, text))
             elif re.match(r"(配置文件不存在|无法打开配置文件|无法映射配置文件) ", text):
-                found.add((0, "E020", 0, text))
+                found.add((1, "E020", 1, text))
             continue  # the summary
         number, text = int(m.group(1)), shown(m.group(2))
         code = next(c for c, pattern in KINDS if re.match(pattern, text))
@@ -87,6 +87,8 @@ def lint(cpus, paths):
         if d["code"] == "E010":  # the lint adds where the rule that stays is
             text, added = re.subn(r"（保留的是第 \d+ 行的规则）$", "", text)
             text += "" if added else " [no kept line]"
+        if d["whole_file"] != (d["code"] in ("E020", "E021", "E023")):
+            text += " [whole_file wrong]"
         found[d["file"]].add((d["line"], d["code"], d["column"], text))
     return found, run.returncode
 

@@ -47,3 +47,14 @@ error code, an unknown code or W199 itself gets W199, at the directive.
   rules.conf:1:2: warning: 包名以空白结尾：包名是 "a "，没有应用叫这个名字 [W110]
   [1]
   $ lint 'a =010\nb=0x1\n' 0-15 -e W101,W102 -e W110
+
+disable-file holds above itself however far below it is (here after 300 KiB),
+but not in a line too long to be parsed (255 bytes, 300), nor after a NUL.
+
+  $ { printf 'a=010\nb =1\n'; seq -f 'app%g=0' 30000; printf 'c=010 # applist-lint: disable-file=W110\n# applist-lint: disable-file=W101 %s\n%s# applist-lint: disable-file=W101\nd=1\0# applist-lint: disable-file=W101\n' "$(x 221)" "$(x 300)"; } > far.conf
+  $ applist-lint -p 0-15 far.conf
+  far.conf:1:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
+  far.conf:30003:3: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
+  far.conf:30004:1: error: 过长 [E001]
+  far.conf:30005:1: error: 过长 [E001]
+  [1]

@@ -49,18 +49,17 @@ DEL, C1) and bytes outside UTF-8 as \xHH (overlong forms of 2, 3 and 4 bytes,
 surrogates, values past U+10FFFF, lead bytes F5 to FF, sequences cut short, by
 another byte or the line's end), a backslash doubled, while U+00A0, U+0800,
 U+D7FF, U+E000, U+10000 and U+10FFFF stay as they are; columns count
-characters, an invalid byte as one; a finding about the whole file has no
-line.
+bytes; a finding about the whole file is at 1:1.
 
   $ printf 'a\\b\n\377\001\033[1m\302\237\302\240\364\217\277\277\364\220\200\200\360\220\200\200 \300\200\301\277\340\200\200\340\237\277\360\200\200\200\360\217\277\277\355\240\200\355\277\277\365\376 \340\240\200\355\237\277\356\200\200 \360\220\200x\346\270\n\346\270\270\347=010\nc%%d=9\n' > 'x,y:%.conf'
   $ applist-lint -p 0-7 'x,y:%.conf'
-  x,y:%.conf: error: 未加载有效规则 [E021]
   x,y:%.conf:1:1: error: 无效规则：缺少 '=': a\\b [E002]
   x,y:%.conf:2:1: error: 无效规则：缺少 '=': \xFF\x01\x1B[1m\xC2\x9F 􏿿\xF4\x90\x80\x80𐀀 \xC0\x80\xC1\xBF\xE0\x80\x80\xE0\x9F\xBF\xF0\x80\x80\x80\xF0\x8F\xBF\xBF\xED\xA0\x80\xED\xBF\xBF\xF5\xFE ࠀ퟿ \xF0\x90\x80x\xE6\xB8 [E002]
   x,y:%.conf:3:1: warning: 包名 "游\xE7" 含有包名和进程名都不会有的字节 '游'：没有应用叫这个名字 [W113]
-  x,y:%.conf:3:4: error: 无效 CPU 范围：8 在规则 游\xE7{}=010，超出可用 CPU (0-7) [E011]
-  x,y:%.conf:3:4: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
+  x,y:%.conf:3:6: error: 无效 CPU 范围：8 在规则 游\xE7{}=010，超出可用 CPU (0-7) [E011]
+  x,y:%.conf:3:6: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
   x,y:%.conf:4:5: error: 无效 CPU 范围：9 在规则 c%d{}=9，超出可用 CPU (0-7) [E011]
+  x,y:%.conf:1:1: error: 未加载有效规则 [E021]
   [1]
 
 JSON: one document for the whole run, one finding a line with its keys in a
@@ -71,52 +70,71 @@ whatever bytes the file and its name hold.
   $ applist-lint -p 0-7 -f json 'x,y:%.conf' n*.conf missing.conf > out.json
   [2]
   $ cat out.json
-  {"diagnostics":[
-  {"file":"x,y:%.conf","line":0,"column":0,"level":"error","code":"E021","message":"未加载有效规则"},
-  {"file":"x,y:%.conf","line":1,"column":1,"level":"error","code":"E002","message":"无效规则：缺少 '=': a\\\\b"},
-  {"file":"x,y:%.conf","line":2,"column":1,"level":"error","code":"E002","message":"无效规则：缺少 '=': \\xFF\\x01\\x1B[1m\\xC2\\x9F 􏿿\\xF4\\x90\\x80\\x80𐀀 \\xC0\\x80\\xC1\\xBF\\xE0\\x80\\x80\\xE0\\x9F\\xBF\\xF0\\x80\\x80\\x80\\xF0\\x8F\\xBF\\xBF\\xED\\xA0\\x80\\xED\\xBF\\xBF\\xF5\\xFE ࠀ퟿ \\xF0\\x90\\x80x\\xE6\\xB8"},
-  {"file":"x,y:%.conf","line":3,"column":1,"level":"warning","code":"W113","message":"包名 \"游\\xE7\" 含有包名和进程名都不会有的字节 '游'：没有应用叫这个名字"},
-  {"file":"x,y:%.conf","line":3,"column":4,"level":"error","code":"E011","message":"无效 CPU 范围：8 在规则 游\\xE7{}=010，超出可用 CPU (0-7)"},
-  {"file":"x,y:%.conf","line":3,"column":4,"level":"warning","code":"W101","message":"\"010\" 以 0 开头，按八进制读取：规则实际的 CPU 为 \"8\""},
-  {"file":"x,y:%.conf","line":4,"column":5,"level":"error","code":"E011","message":"无效 CPU 范围：9 在规则 c%d{}=9，超出可用 CPU (0-7)"},
-  {"file":"n\\xFF\\x09.conf","line":0,"column":0,"level":"error","code":"E021","message":"未加载有效规则"},
-  {"file":"n\\xFF\\x09.conf","line":1,"column":1,"level":"error","code":"E002","message":"无效规则：缺少 '=': bad"},
-  {"file":"missing.conf","line":0,"column":0,"level":"error","code":"E020","message":"配置文件不存在: missing.conf"}
+  {"column_unit":"byte","diagnostics":[
+  {"file":"x,y:%.conf","line":1,"column":1,"whole_file":false,"level":"error","code":"E002","message":"无效规则：缺少 '=': a\\\\b"},
+  {"file":"x,y:%.conf","line":2,"column":1,"whole_file":false,"level":"error","code":"E002","message":"无效规则：缺少 '=': \\xFF\\x01\\x1B[1m\\xC2\\x9F 􏿿\\xF4\\x90\\x80\\x80𐀀 \\xC0\\x80\\xC1\\xBF\\xE0\\x80\\x80\\xE0\\x9F\\xBF\\xF0\\x80\\x80\\x80\\xF0\\x8F\\xBF\\xBF\\xED\\xA0\\x80\\xED\\xBF\\xBF\\xF5\\xFE ࠀ퟿ \\xF0\\x90\\x80x\\xE6\\xB8"},
+  {"file":"x,y:%.conf","line":3,"column":1,"whole_file":false,"level":"warning","code":"W113","message":"包名 \"游\\xE7\" 含有包名和进程名都不会有的字节 '游'：没有应用叫这个名字"},
+  {"file":"x,y:%.conf","line":3,"column":6,"whole_file":false,"level":"error","code":"E011","message":"无效 CPU 范围：8 在规则 游\\xE7{}=010，超出可用 CPU (0-7)"},
+  {"file":"x,y:%.conf","line":3,"column":6,"whole_file":false,"level":"warning","code":"W101","message":"\"010\" 以 0 开头，按八进制读取：规则实际的 CPU 为 \"8\""},
+  {"file":"x,y:%.conf","line":4,"column":5,"whole_file":false,"level":"error","code":"E011","message":"无效 CPU 范围：9 在规则 c%d{}=9，超出可用 CPU (0-7)"},
+  {"file":"x,y:%.conf","line":1,"column":1,"whole_file":true,"level":"error","code":"E021","message":"未加载有效规则"},
+  {"file":"n\\xFF\\x09.conf","line":1,"column":1,"whole_file":false,"level":"error","code":"E002","message":"无效规则：缺少 '=': bad"},
+  {"file":"n\\xFF\\x09.conf","line":1,"column":1,"whole_file":true,"level":"error","code":"E021","message":"未加载有效规则"},
+  {"file":"missing.conf","line":1,"column":1,"whole_file":true,"level":"error","code":"E020","message":"配置文件不存在: missing.conf"}
   ]}
-  $ python3 -c 'import json, sys; d = json.load(sys.stdin)["diagnostics"]; print(len(d), d[2]["message"], d[7]["file"])' < out.json
+  $ python3 -c 'import json, sys; d = json.load(sys.stdin)["diagnostics"]; print(len(d), d[1]["message"], d[7]["file"])' < out.json
   10 无效规则：缺少 '=': \xFF\x01\x1B[1m\xC2\x9F 􏿿\xF4\x90\x80\x80𐀀 \xC0\x80\xC1\xBF\xE0\x80\x80\xE0\x9F\xBF\xF0\x80\x80\x80\xF0\x8F\xBF\xBF\xED\xA0\x80\xED\xBF\xBF\xF5\xFE ࠀ퟿ \xF0\x90\x80x\xE6\xB8 n\xFF\x09.conf
   $ applist-lint -p 0-7 --format=json clean.conf
-  {"diagnostics":[]}
+  {"column_unit":"byte","diagnostics":[]}
+
+Columns count bytes, or with --column-unit characters or UTF-16 code units:
+before the value stand a tab, 游 (3 bytes, 1 unit), 𐀀 (4 bytes, 2 units) and a
+byte outside UTF-8 (one column in every unit). U+0085, U+2028 and U+2029 are
+escaped as controls are; a name is shown as given, in E020's text too.
+
+  $ printf '\t\346\270\270\360\220\200\200\377=9 \302\205\342\200\250\342\200\251\n' > 'back\slash.conf'
+  $ applist-lint -p 0-7 'back\slash.conf' 'no\pe.conf'
+  back\slash.conf:1:2: warning: 包名 "游𐀀\xFF" 含有包名和进程名都不会有的字节 '游'：没有应用叫这个名字 [W113]
+  back\slash.conf:1:11: error: 无效 CPU 范围：9 在规则 游𐀀\xFF{}=9 \xC2\x85\xE2\x80\xA8\xE2\x80\xA9，超出可用 CPU (0-7) [E011]
+  back\slash.conf:1:12: warning: CPU 列表中的 ' ' 不是数字，被逐字节跳过：规则实际的 CPU 为 "9" [W105]
+  back\slash.conf:1:1: error: 未加载有效规则 [E021]
+  no\pe.conf:1:1: error: 配置文件不存在: no\pe.conf [E020]
+  [2]
+  $ for u in char utf16; do applist-lint -p 0-7 -f json --column-unit=$u 'back\slash.conf' 'no\pe.conf' > $u.json; python3 -c 'import json, sys; d = json.load(sys.stdin); print(d["column_unit"], *["%s %d:%d%s" % (x["file"], x["line"], x["column"], "*" * x["whole_file"]) for x in d["diagnostics"]])' < $u.json; done
+  char back\slash.conf 1:2 back\slash.conf 1:6 back\slash.conf 1:7 back\slash.conf 1:1* no\pe.conf 1:1*
+  utf16 back\slash.conf 1:2 back\slash.conf 1:7 back\slash.conf 1:8 back\slash.conf 1:1* no\pe.conf 1:1*
+  $ applist-lint -p 0-7 --column-unit=utf8 x.conf
+  applist-lint: 未知的列单位: utf8（可用 byte、char、utf16）
+  用法: applist-lint [选项] 文件...
+  [2]
 
 GitHub Actions workflow commands: in the text % is %25, in the file name and
 the title also : is %3A and , is %2C.
 
   $ applist-lint -p 0-7 -f github 'x,y:%.conf'
-  ::error file=x%2Cy%3A%25.conf,title=E021::未加载有效规则
   ::error file=x%2Cy%3A%25.conf,line=1,col=1,title=E002::无效规则：缺少 '=': a\\b
   ::error file=x%2Cy%3A%25.conf,line=2,col=1,title=E002::无效规则：缺少 '=': \xFF\x01\x1B[1m\xC2\x9F 􏿿\xF4\x90\x80\x80𐀀 \xC0\x80\xC1\xBF\xE0\x80\x80\xE0\x9F\xBF\xF0\x80\x80\x80\xF0\x8F\xBF\xBF\xED\xA0\x80\xED\xBF\xBF\xF5\xFE ࠀ퟿ \xF0\x90\x80x\xE6\xB8
   ::warning file=x%2Cy%3A%25.conf,line=3,col=1,title=W113::包名 "游\xE7" 含有包名和进程名都不会有的字节 '游'：没有应用叫这个名字
-  ::error file=x%2Cy%3A%25.conf,line=3,col=4,title=E011::无效 CPU 范围：8 在规则 游\xE7{}=010，超出可用 CPU (0-7)
-  ::warning file=x%2Cy%3A%25.conf,line=3,col=4,title=W101::"010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8"
+  ::error file=x%2Cy%3A%25.conf,line=3,col=6,title=E011::无效 CPU 范围：8 在规则 游\xE7{}=010，超出可用 CPU (0-7)
+  ::warning file=x%2Cy%3A%25.conf,line=3,col=6,title=W101::"010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8"
   ::error file=x%2Cy%3A%25.conf,line=4,col=5,title=E011::无效 CPU 范围：9 在规则 c%25d{}=9，超出可用 CPU (0-7)
+  ::error file=x%2Cy%3A%25.conf,line=1,col=1,title=E021::未加载有效规则
   [1]
 
-The README's commands. Vim's makeprg and the VS Code task run the first;
-each line matches the $gcc problem matcher's pattern; the task's JSON parses.
-A GitHub Actions step fails when something is reported.
+The README's and the manual page's examples: applist-check rejects the file;
+a GitHub Actions step fails when something is reported.
 
   $ printf 'game=010\nvideo=0,2000\nmusic =2\n' > odd.conf
-  $ applist-lint -p 0-7 odd.conf > odd.out
+  $ applist-check-for 0-7 -c odd.conf
+  第 1 行无效 CPU 范围：8 在规则 game{}=010，超出可用 CPU (0-7)
+  配置文件解析完成，共加载 2 条规则，0 条通配符规则
   [1]
-  $ cat odd.out
+  $ applist-lint -p 0-7 odd.conf
   odd.conf:1:6: error: 无效 CPU 范围：8 在规则 game{}=010，超出可用 CPU (0-7) [E011]
   odd.conf:1:6: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
   odd.conf:2:9: warning: "2000" 大于 1023 或为负数，整项被丢弃：规则实际的 CPU 为 "0" [W103]
   odd.conf:3:6: warning: 包名以空白结尾：包名是 "music "，没有应用叫这个名字 [W110]
-  $ grep -cP '^(.*?):(\d+):(\d*):?\s+(?:fatal\s+)?(warning|error):\s+(.*)$' odd.out
-  4
-  $ sed -n '/^```json$/,/^```$/p' "$SRCDIR/README.md" | sed '1d;$d' | python3 -c 'import json, sys; print(json.load(sys.stdin)["tasks"][0]["command"])'
-  applist-lint -p 0-7 ${file}
+  [1]
   $ cp odd.conf applist.conf && applist-lint -f github -p 0-7 applist.conf
   ::error file=applist.conf,line=1,col=6,title=E011::无效 CPU 范围：8 在规则 game{}=010，超出可用 CPU (0-7)
   ::warning file=applist.conf,line=1,col=6,title=W101::"010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8"

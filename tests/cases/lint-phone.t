@@ -59,9 +59,9 @@ The README's commands: through adb, the CPUs too, then from files.
 adb's standard input is not the lint's; every format.
 
   $ printf 'com.tencent.mn=8\n' | applist-lint --adb -
-  -: error: 未加载有效规则 [E021]
   -:1:1: warning: 没有已安装的应用或运行中的进程叫 "com.tencent.mn"：规则不会生效（是不是 "com.tencent.mm"？） [W130]
   -:1:16: error: 无效 CPU 范围：8 在规则 com.tencent.mn{}=8，超出可用 CPU (0-7) [E011]
+  -:1:1: error: 未加载有效规则 [E021]
   [1]
   $ applist-lint --adb -f github -e W112,W130 phone.conf > github.out
   [1]

@@ -13,14 +13,25 @@ Usage errors are one message on standard error; standard output stays empty.
   warn.conf:1:6: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
   [1]
   $ applist-lint --cpus=0-15 --severity=error bad.conf warn.conf
-  bad.conf: error: 未加载有效规则 [E021]
   bad.conf:1:1: error: 无效规则：缺少 '=': bad [E002]
+  bad.conf:1:1: error: 未加载有效规则 [E021]
   [1]
   $ applist-lint -p 0-15 missing.conf good.conf bad.conf
-  missing.conf: error: 配置文件不存在: missing.conf [E020]
-  bad.conf: error: 未加载有效规则 [E021]
+  missing.conf:1:1: error: 配置文件不存在: missing.conf [E020]
   bad.conf:1:1: error: 无效规则：缺少 '=': bad [E002]
+  bad.conf:1:1: error: 未加载有效规则 [E021]
   [2]
+
+Options and files in any order, POSIXLY_CORRECT or not, up to "--"; -S is
+-s; --exit-zero makes 1 into 0, but not 2.
+
+  $ POSIXLY_CORRECT=1 applist-lint bad.conf -p 0-15 -S error warn.conf --exit-zero -- -e
+  bad.conf:1:1: error: 无效规则：缺少 '=': bad [E002]
+  bad.conf:1:1: error: 未加载有效规则 [E021]
+  -e:1:1: error: 配置文件不存在: -e [E020]
+  [2]
+  $ applist-lint warn.conf --exit-zero -p 0-15
+  warn.conf:1:6: warning: "010" 以 0 开头，按八进制读取：规则实际的 CPU 为 "8" [W101]
 
 Usage errors: status 2, nothing on standard output. The messages start with
 the name the lint was started by (a runner such as valgrind gives its path).
@@ -54,7 +65,7 @@ the name the lint was started by (a runner such as valgrind gives its path).
   用法: applist-lint [选项] 文件...
   [2]
   $ usage -f "$(printf 'x\033ml')" good.conf
-  applist-lint: 未知的输出格式: x\x1Bml（可用 gcc、json、github）
+  applist-lint: 未知的输出格式: x\x1Bml（可用 gcc、json、github、sarif）
   用法: applist-lint [选项] 文件...
   [2]
   $ usage -s info good.conf
@@ -65,8 +76,10 @@ the name the lint was started by (a runner such as valgrind gives its path).
   applist-lint: -e 中的代码未知: "W1010"
   用法: applist-lint [选项] 文件...
   [2]
-  $ usage -e E001 good.conf
+  $ usage -e E001 good.conf; usage -e W101,W199 good.conf
   applist-lint: -e 不能排除错误 E001：错误是 applist-check 的结论，只有警告可以排除
+  用法: applist-lint [选项] 文件...
+  applist-lint: -e 不能排除 W199：它报告的是 applist-lint 指令本身的问题
   用法: applist-lint [选项] 文件...
   [2]
   $ usage -e W101, good.conf
@@ -108,9 +121,11 @@ write to standard output, status 0.
   
     -p, --cpus=LIST            按 present CPU 列表为 LIST 的设备检查
                                不给出时读取本机内核的 present 文件
-    -f, --format=FORMAT        输出格式：gcc（默认）、json 或 github
+    -f, --format=FORMAT        输出格式：gcc（默认）、json、github 或 sarif
     -e, --exclude=CODES        不报告这些警告（逗号分隔，可多次给出）
-    -s, --severity=LEVEL       warning（默认），或 error：只报告错误
+    -s, -S, --severity=LEVEL   warning（默认），或 error：只报告错误
+        --exit-zero            有报告时退出状态也为 0
+        --column-unit=UNIT     列号按 byte（默认）、char 或 utf16 计
         --stdin-filename=NAME  输出中文件 - 的名字
         --packages=FILE        按 pm list packages 的输出检查包名（W130、W131）
         --threads=FILE         按 ps -A -T -o CMD,NAME 的输出检查线程名（W132、W133）
@@ -128,26 +143,26 @@ unreadable standard input cannot be checked (the reason is the C library's:
 for a directory, the system's own, as cat gives it).
 
   $ applist-lint -p 0-7 - < bad.conf
-  -: error: 未加载有效规则 [E021]
   -:1:1: error: 无效规则：缺少 '=': bad [E002]
+  -:1:1: error: 未加载有效规则 [E021]
   [1]
   $ applist-lint -p 0-7 --stdin-filename=rules/applist.conf bad.conf - good.conf < bad.conf
-  bad.conf: error: 未加载有效规则 [E021]
   bad.conf:1:1: error: 无效规则：缺少 '=': bad [E002]
-  rules/applist.conf: error: 未加载有效规则 [E021]
+  bad.conf:1:1: error: 未加载有效规则 [E021]
   rules/applist.conf:1:1: error: 无效规则：缺少 '=': bad [E002]
+  rules/applist.conf:1:1: error: 未加载有效规则 [E021]
   [1]
   $ applist-lint -p 0-7 - < /dev/null
-  -: error: 标准输入为空 [E020]
+  -:1:1: error: 标准输入为空 [E020]
   [2]
   $ reason() { sed 's/: [^:]* \[E020\]$/: ... [E020]/' out; }
   $ applist-lint -p 0-7 - <&- > out
   [2]
   $ reason
-  -: error: 无法读取标准输入: ... [E020]
+  -:1:1: error: 无法读取标准输入: ... [E020]
   $ applist-lint -p 0-7 - < . > out
   [2]
-  $ test "$(cat out)" = "-: error: 无法读取标准输入: $(cat . 2>&1 | sed 's/^cat: .: //') [E020]" && echo same
+  $ test "$(cat out)" = "-:1:1: error: 无法读取标准输入: $(cat . 2>&1 | sed 's/^cat: .: //') [E020]" && echo same
   same
 
 A FIFO cannot be checked either, and the lint does not wait for a writer.
@@ -155,7 +170,7 @@ A FIFO cannot be checked either, and the lint does not wait for a writer.
   $ mkfifo fifo && applist-lint -p 0-7 fifo good.conf > out
   [2]
   $ reason
-  fifo: error: 无法映射配置文件 fifo: ... [E020]
+  fifo:1:1: error: 无法映射配置文件 fifo: ... [E020]
 
 Output that cannot be written gives 2: a full disk, a pipe whose reader has
 gone (which ends no lint with SIGPIPE).

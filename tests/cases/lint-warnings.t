@@ -100,7 +100,7 @@ W113); elsewhere its bytes are W113.
   rules.conf:3:1: error: 无效规则：缺少 '=': ﻿ [E002]
   rules.conf:3:1: warning: 行首是 UTF-8 字节顺序标记 (EF BB BF)：注释不再是注释，包名多出三个看不见的字节 [W115]
   rules.conf:4:1: warning: 行首是 UTF-8 字节顺序标记 (EF BB BF)：注释不再是注释，包名多出三个看不见的字节 [W115]
-  rules.conf:4:2: warning: 包名 "﻿ x" 含有包名和进程名都不会有的字节 ' '：没有应用叫这个名字 [W113]
+  rules.conf:4:4: warning: 包名 "﻿ x" 含有包名和进程名都不会有的字节 ' '：没有应用叫这个名字 [W113]
   rules.conf:5:3: warning: 包名 "ga﻿me" 含有包名和进程名都不会有的字节 '﻿'：没有应用叫这个名字 [W113]
   [1]
 
@@ -139,8 +139,8 @@ as any warning; in every format.
   rules.conf:4:1: error: 无效规则：线程名为空: x [E006]
   [1]
   $ lint 'game{ }=1\n' 0-7 -f json; lint 'game{ }=1\n' 0-7 -f github
-  {"diagnostics":[
-  {"file":"rules.conf","line":1,"column":6,"level":"warning","code":"W117","message":"线程名只有空白：规则没有指定线程，作用于整个包，读作 \"game=1\""}
+  {"column_unit":"byte","diagnostics":[
+  {"file":"rules.conf","line":1,"column":6,"whole_file":false,"level":"warning","code":"W117","message":"线程名只有空白：规则没有指定线程，作用于整个包，读作 \"game=1\""}
   ]}
   ::warning file=rules.conf,line=1,col=6,title=W117::线程名只有空白：规则没有指定线程，作用于整个包，读作 "game=1"
   [1]
@@ -166,14 +166,14 @@ comment line too long to be checked holds no directive.
   rules.conf:4:1: error: 重复规则：a{}=010（保留的是第 3 行的规则） [E010]
   [1]
   $ squeeze x lint "\357\273\277# $(x 300)\n# applist-lint: disable=W116 $(x 300)\357\274\214\ny\357\274\235$(x 300)\n\346\270\270=1 $(x 300) \357\274\214\n\346\270\270=1 # $(x 300) \357\274\214\n\346\270\270=1\000 $(x 300) \357\274\214\n"
-  rules.conf: error: 未加载有效规则 [E021]
   rules.conf:1:1: error: 过长 [E001]
   rules.conf:1:1: warning: 行首是 UTF-8 字节顺序标记 (EF BB BF)：注释不再是注释，包名多出三个看不见的字节 [W115]
   rules.conf:2:1: error: 过长 [E001]
   rules.conf:3:1: error: 过长 [E001]
   rules.conf:3:2: warning: 全角字符 '＝' (U+FF1D)：这里应写 ASCII 的 '=' [W116]
   rules.conf:4:1: error: 过长 [E001]
-  rules.conf:4:306: warning: 全角字符 '，' (U+FF0C)：这里应写 ASCII 的 ',' [W116]
+  rules.conf:4:308: warning: 全角字符 '，' (U+FF0C)：这里应写 ASCII 的 ',' [W116]
   rules.conf:5:1: error: 过长 [E001]
   rules.conf:6:1: error: 过长 [E001]
+  rules.conf:1:1: error: 未加载有效规则 [E021]
   [1]

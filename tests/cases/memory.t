@@ -27,8 +27,8 @@ The lint reads such a line through for full-width forms, and drops its pages
 behind it too.
 
   $ x 41943040 > letters.conf && /usr/bin/time -f %M -o peak applist-lint -p 0 letters.conf; echo "status $?"; [ "$(tail -n 1 peak)" -lt 16384 ] && echo 'under 16 MiB'
-  letters.conf: error: 未加载有效规则 [E021]
   letters.conf:1:1: error: 过长 [E001]
+  letters.conf:1:1: error: 未加载有效规则 [E021]
   status 1
   under 16 MiB
 
