@@ -43,7 +43,8 @@ void lint_whole_file(const std::uint8_t* data, std::size_t size) {
     const std::unique_ptr<char[]> bytes(new char[size]);
     std::memcpy(bytes.get(), data, size);
     char cpus[] = "0-7";
-    for (const output_format format : {output_format::gcc, output_format::json, output_format::github}) {
+    for (const output_format format :
+         {output_format::gcc, output_format::json, output_format::github, output_format::sarif}) {
         lint_options options;
         options.cpus = cpus;
         options.format = format;

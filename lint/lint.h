@@ -390,6 +390,9 @@ void end_sarif(bool any);
 // digits, "-._~" and '/'; relative, or a file URI where the name is absolute.
 void append_uri(std::string& out, const char* name);
 
+// The unit the columns of a run count: --column-unit's, but UTF-16 code
+// units for SARIF, whatever it says.
+[[nodiscard]] column_unit unit_of(const lint_options& options);
 // "byte", "char" or "utf16", as --column-unit names it.
 [[nodiscard]] const char* unit_name(column_unit unit);
 // Writes what comes before the first file's findings (the JSON document's

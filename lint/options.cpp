@@ -157,8 +157,6 @@ options_result read_lint_options(int argc, char** argv, lint_options& out) {
         }
     }
 
-    // SARIF counts UTF-16 code units, whatever --column-unit says.
-    if (out.format == output_format::sarif) out.unit = column_unit::utf16;
     // After "--", the rest are files.
     for (int i = optind; i < argc; ++i) argv[++file_count] = argv[i];
     out.files = argv + 1;

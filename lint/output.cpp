@@ -84,6 +84,10 @@ void show_name(std::string& out, output_format format, const char* name) {
 
 }  // namespace
 
+column_unit unit_of(const lint_options& options) {
+    return options.format == output_format::sarif ? column_unit::utf16 : options.unit;
+}
+
 const char* unit_name(column_unit unit) {
     switch (unit) {
         case column_unit::byte: return "byte";

@@ -190,7 +190,7 @@ struct lint_run {
         else
             read_present_cpus(present_cpus, present_text);
         out.format = options.format;
-        out.unit = options.unit;
+        out.unit = unit_of(options);
         begin_output(out);
     }
 };

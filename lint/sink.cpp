@@ -24,7 +24,7 @@ lint_sink::lint_sink(const lint_options& options, finding_list& list, output_sta
       name_(name),
       excluded_(options.excluded),
       errors_only_(options.errors_only),
-      unit_(options.unit),
+      unit_(unit_of(options)),
       list_warnings_wanted_(!options.errors_only) {}
 
 lint_sink::~lint_sink() { std::free(rule_lines_); }
