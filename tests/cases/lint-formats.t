@@ -103,10 +103,6 @@ escaped as controls are; a name is shown as given, in E020's text too.
   $ for u in char utf16; do applist-lint -p 0-7 -f json --column-unit=$u 'back\slash.conf' 'no\pe.conf' > $u.json; python3 -c 'import json, sys; d = json.load(sys.stdin); print(d["column_unit"], *["%s %d:%d%s" % (x["file"], x["line"], x["column"], "*" * x["whole_file"]) for x in d["diagnostics"]])' < $u.json; done
   char back\slash.conf 1:2 back\slash.conf 1:6 back\slash.conf 1:7 back\slash.conf 1:1* no\pe.conf 1:1*
   utf16 back\slash.conf 1:2 back\slash.conf 1:7 back\slash.conf 1:8 back\slash.conf 1:1* no\pe.conf 1:1*
-  $ applist-lint -p 0-7 --column-unit=utf8 x.conf
-  applist-lint: 未知的列单位: utf8（可用 byte、char、utf16）
-  用法: applist-lint [选项] 文件...
-  [2]
 
 GitHub Actions workflow commands: in the text % is %25, in the file name and
 the title also : is %3A and , is %2C.

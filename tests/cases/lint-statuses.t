@@ -68,6 +68,10 @@ the name the lint was started by (a runner such as valgrind gives its path).
   applist-lint: 未知的输出格式: x\x1Bml（可用 gcc、json、github、sarif）
   用法: applist-lint [选项] 文件...
   [2]
+  $ usage -p 0-7 --column-unit=utf8 good.conf
+  applist-lint: 未知的列单位: utf8（可用 byte、char、utf16）
+  用法: applist-lint [选项] 文件...
+  [2]
   $ usage -s info good.conf
   applist-lint: 未知的级别: info（可用 warning、error）
   用法: applist-lint [选项] 文件...
