@@ -93,16 +93,16 @@ byte outside UTF-8 (one column in every unit). U+0085, U+2028 and U+2029 are
 escaped as controls are; a name is shown as given, in E020's text too.
 
   $ printf '\t\346\270\270\360\220\200\200\377=9 \302\205\342\200\250\342\200\251\n' > 'back\slash.conf'
-  $ applist-lint -p 0-7 'back\slash.conf' 'no\pe.conf'
+  $ applist-lint -p 0-7 'back\slash.conf' 'no\"pe.conf'
   back\slash.conf:1:2: warning: 包名 "游𐀀\xFF" 含有包名和进程名都不会有的字节 '游'：没有应用叫这个名字 [W113]
   back\slash.conf:1:11: error: 无效 CPU 范围：9 在规则 游𐀀\xFF{}=9 \xC2\x85\xE2\x80\xA8\xE2\x80\xA9，超出可用 CPU (0-7) [E011]
   back\slash.conf:1:12: warning: CPU 列表中的 ' ' 不是数字，被逐字节跳过：规则实际的 CPU 为 "9" [W105]
   back\slash.conf:1:1: error: 未加载有效规则 [E021]
-  no\pe.conf:1:1: error: 配置文件不存在: no\pe.conf [E020]
+  no\"pe.conf:1:1: error: 配置文件不存在: no\"pe.conf [E020]
   [2]
-  $ for u in char utf16; do applist-lint -p 0-7 -f json --column-unit=$u 'back\slash.conf' 'no\pe.conf' > $u.json; python3 -c 'import json, sys; d = json.load(sys.stdin); print(d["column_unit"], *["%s %d:%d%s" % (x["file"], x["line"], x["column"], "*" * x["whole_file"]) for x in d["diagnostics"]])' < $u.json; done
-  char back\slash.conf 1:2 back\slash.conf 1:6 back\slash.conf 1:7 back\slash.conf 1:1* no\pe.conf 1:1*
-  utf16 back\slash.conf 1:2 back\slash.conf 1:7 back\slash.conf 1:8 back\slash.conf 1:1* no\pe.conf 1:1*
+  $ for u in char utf16; do applist-lint -p 0-7 -f json --column-unit=$u 'back\slash.conf' 'no\"pe.conf' > $u.json; python3 -c 'import json, sys; d = json.load(sys.stdin); print(d["column_unit"], *["%s %d:%d%s" % (x["file"], x["line"], x["column"], "*" * x["whole_file"]) for x in d["diagnostics"]])' < $u.json; done
+  char back\slash.conf 1:2 back\slash.conf 1:6 back\slash.conf 1:7 back\slash.conf 1:1* no\"pe.conf 1:1*
+  utf16 back\slash.conf 1:2 back\slash.conf 1:7 back\slash.conf 1:8 back\slash.conf 1:1* no\"pe.conf 1:1*
 
 GitHub Actions workflow commands: in the text % is %25, in the file name and
 the title also : is %3A and , is %2C.

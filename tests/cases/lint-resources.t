@@ -39,7 +39,7 @@ Memory for the text of a finding being written (114 bytes for this one): a
 message on standard error, status 2.
 
   $ printf 'game{UnityGfxDeviceWorker}=1\n' > long.conf
-  $ fail 114 1 applist-lint -p 0-7 long.conf
+  $ fail 114 1 applist-lint -p 0-7 long.conf > /dev/null
   applist-lint: 内存不足
   [2]
 
