@@ -1,7 +1,9 @@
 // The command line of applist-lint.
 #include <getopt.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "cli/cli.h"
 #include "lint/lint.h"
@@ -72,13 +74,12 @@ bool exclude_codes(const char* me, const char* list, code_mask& excluded) {
 
 // The unit --column-unit names, by unit_name.
 bool find_unit(const char* name, column_unit& out) {
-    for (const column_unit unit : {column_unit::byte, column_unit::character, column_unit::utf16}) {
-        if (std::strcmp(name, unit_name(unit)) == 0) {
-            out = unit;
-            return true;
-        }
-    }
-    return false;
+    constexpr column_unit units[] = {column_unit::byte, column_unit::character, column_unit::utf16};
+    const auto* found = std::find_if(std::begin(units), std::end(units),
+                                     [name](column_unit unit) { return std::strcmp(name, unit_name(unit)) == 0; });
+    if (found == std::end(units)) return false;
+    out = *found;
+    return true;
 }
 
 }  // namespace
