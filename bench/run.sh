@@ -32,7 +32,7 @@ measure() {
     "$@" >/dev/null || [[ $? -eq 1 ]]
     end=$EPOCHREALTIME
     echo $((${end/[.,]/} - ${start/[.,]/})) >>"$work/$name.us"
-    /usr/bin/time -q -f %M -a -o "$work/$name.kib" "$@" >/dev/null
+    /usr/bin/time -q -f %M -a -o "$work/$name.kib" "$@" >/dev/null || [[ $? -eq 1 ]]
 }
 
 # phone FILE PACKAGES THREADS: the phone of FILE, as pm and ps would list it.

@@ -64,8 +64,8 @@ fi
 # So does the installed lint, as on the phone: the same fault, located.
 status=0
 actual=$(cd "$scratch" && qemu-aarch64-static "$scratch/install/bin/applist-lint" -p 0-7 rules.conf) || status=$?
-expected='rules.conf: error: 未加载有效规则 [E021]
-rules.conf:1:6: error: 无效 CPU 范围：9 在规则 game{}=9，超出可用 CPU (0-7) [E011]'
+expected='rules.conf:1:6: error: 无效 CPU 范围：9 在规则 game{}=9，超出可用 CPU (0-7) [E011]
+rules.conf:1:1: error: 未加载有效规则 [E021]'
 if [ "$actual" != "$expected" ] || [ "$status" -ne 1 ]; then
   printf 'installed applist-lint: unexpected output (status %s):\n%s\n' "$status" "$actual"
   exit 1

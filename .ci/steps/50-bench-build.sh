@@ -6,4 +6,4 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 
 [ -x /usr/bin/time ] || apt-get install -y -qq --no-install-recommends time >/dev/null
-SIZES=3000 RUNS=1 bench/run.sh build-bench-ci
+SIZES=3000 SHAPE_LINES=3000 RUNS=1 bench/run.sh build-bench-ci
