@@ -27,17 +27,15 @@ void append_github(std::string& out, const std::string& text, bool property) {
     }
 }
 
-// A JSON string's contents. The text is escaped already (valid UTF-8 without
-// a control character), so only '"' and '\' remain.
-void append_json(std::string& out, const std::string& text) {
-    std::size_t plain = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '"' && text[i] != '\\') continue;
-        out.append(text, plain, i - plain);
-        out += '\\';
-        plain = i;
+// A JSON string's contents, each byte handed to `put`. The text is escaped
+// already (valid UTF-8 without a control character), so only '"' and '\'
+// remain.
+template <typename Put>
+void put_json(const std::string& text, Put&& put) {
+    for (const char c : text) {
+        if (c == '"' || c == '\\') put('\\');
+        put(c);
     }
-    out.append(text, plain, std::string::npos);
 }
 
 // Writes a line into storage known to be large enough.
@@ -61,14 +59,6 @@ struct line_writer {
     }
 };
 
-// A JSON string's contents (see append_json).
-void put_json(line_writer& w, const std::string& text) {
-    for (const char c : text) {
-        if (c == '"' || c == '\\') w.put('\\');
-        w.put(c);
-    }
-}
-
 // The file's name as `format` shows it.
 void show_name(std::string& out, output_format format, const char* name) {
     std::string shown;
@@ -77,7 +67,7 @@ void show_name(std::string& out, output_format format, const char* name) {
     switch (format) {
         case output_format::gcc: out = shown; break;
         case output_format::github: append_github(out, shown, true); break;
-        case output_format::json: append_json(out, shown); break;
+        case output_format::json: put_json(shown, [&out](char c) { out += c; }); break;
         case output_format::sarif: append_uri(out, name); break;
     }
 }
@@ -181,7 +171,7 @@ void write_finding(output_state& out, const char* name, std::size_t line, std::s
             w.put("\",\"code\":\"");
             w.put(code_name(code));
             w.put("\",\"message\":\"");
-            put_json(w, message);
+            put_json(message, [&w](char c) { w.put(c); });
             w.put("\"}");
             break;
         case output_format::sarif:
@@ -193,7 +183,7 @@ void write_finding(output_state& out, const char* name, std::size_t line, std::s
             w.put(",\"level\":\"");
             w.put(level);
             w.put("\",\"message\":{\"text\":\"");
-            put_json(w, message);
+            put_json(message, [&w](char c) { w.put(c); });
             w.put("\"},\"locations\":[{\"physicalLocation\":{\"artifactLocation\":{\"uri\":\"");
             w.put(out.shown_name);
             w.put("\"},\"region\":{\"startLine\":");
